@@ -11,8 +11,9 @@ namespace {
 // from zero, working on the shortest round-trip text so that values typed as
 // decimals round the way they read.
 std::string RoundedDecimal(double value, int decimals) {
-  char buf[64];
+  char buf[400];  // fixed notation of the largest double needs 309 digits
   auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed);
+  if (res.ec != std::errc()) return std::string(400, '9');  // never fits a field
   std::string s(buf, res.ptr);
   auto dot = s.find('.');
   std::string ip = dot == std::string::npos ? s : s.substr(0, dot);

@@ -131,6 +131,13 @@ Status Table::Commit() {
 
 Status Table::Flush() { return Commit(); }
 
+void Table::RevertChanges() {
+  if (eof_) return;
+  record_ = original_;
+  // A fresh append still has to get its (blank) keys into the tags.
+  dirty_ = !original_indexed_;
+}
+
 int Table::PositionAt(const NtxPosition& pos) {
   if (!pos.valid) {
     SetEof();

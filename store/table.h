@@ -85,6 +85,8 @@ class Table {
   Status Refresh();
   // Writes the current record if it changed and updates the tags.
   Status Flush();
+  // Drops the changes made to the current record since it was last written.
+  void RevertChanges();
 
   // Field values of the current record (blank at end of file).
   std::string Text(int field) const;          // UTF-8, blank-padded as stored

@@ -1,0 +1,211 @@
+// kprdata: the installer's and tester's tool for KPR data directories.
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "store/data_store.h"
+#include "store/engine.h"
+#include "store/installed_tables.h"
+#include "tools/console_ui.h"
+#include "tools/data_check.h"
+#include "tools/generated_data.h"
+#include "tools/sample_data.h"
+
+namespace kpr {
+namespace {
+
+const char kUsage[] =
+    "usage: kprdata create DIR\n"
+    "       kprdata sample DIR\n"
+    "       kprdata generate DIR --incomes N --expenses N [--accounts N] [--folders N]\n"
+    "                            [--years N] [--deleted FRACTION] [--seed N] [--payments N]\n"
+    "       kprdata dump DIR TABLE [--tag NAME]\n"
+    "       kprdata check DIR\n"
+    "       kprdata reindex DIR\n"
+    "       kprdata pack DIR\n";
+
+// A failure the user must read: printed, exit status 1.
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// A wrong command line: the usage is shown too.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+void Check(const Status& s) {
+  if (!s.ok()) throw Failure(s.message());
+}
+
+// --name value pairs after the positional arguments.
+std::map<std::string, std::string> Options(const std::vector<std::string>& args, size_t from) {
+  std::map<std::string, std::string> out;
+  for (size_t i = from; i < args.size(); i += 2) {
+    if (args[i].rfind("--", 0) != 0 || i + 1 >= args.size()) {
+      throw UsageError("unexpected argument '" + args[i] + "'");
+    }
+    out[args[i].substr(2)] = args[i + 1];
+  }
+  return out;
+}
+
+uint64_t Number(const std::map<std::string, std::string>& o, const char* name, uint64_t dflt) {
+  auto it = o.find(name);
+  if (it == o.end()) return dflt;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(it->second.c_str(), &end, 10);
+  if (it->second.empty() || *end != '\0') {
+    throw UsageError("--" + std::string(name) + " needs a whole number, not '" + it->second + "'");
+  }
+  return v;
+}
+
+void NeedTables(DataStore& store) {
+  if (!store.DataFilesPresent()) {
+    throw Failure(store.directory() + ": the data tables (KPR1.dbf, ACC.dbf, EXP5.dbf, FOLDER.dbf, "
+                  "INC5.dbf, ACCI.dbf) are not all there");
+  }
+}
+
+std::string Trim(const std::string& s) {
+  const auto a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return "";
+  return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+int Dump(DataStore& store, const std::string& name, const std::map<std::string, std::string>& o) {
+  Engine& engine = store.engine();
+  Table* t = engine.Open(name);
+  if (t == nullptr) throw Failure(engine.error_message());
+  if (!t->index_problem().empty()) std::fprintf(stderr, "%s\n", t->index_problem().c_str());
+  auto tag = o.find("tag");
+  if (tag != o.end()) {
+    Tag* g = t->FindTag(tag->second);
+    if (g == nullptr) throw Failure(t->file_name() + ": no index tag named " + tag->second);
+    t->SelectTag(g);
+  }
+  std::string line = "recno\tdeleted";
+  for (const auto& f : t->fields()) line += "\t" + f.name;
+  std::printf("%s\n", line.c_str());
+  for (int r = t->Top(); r != Table::kEndOfFile; r = t->Skip(1)) {
+    line = std::to_string(t->RecNo()) + "\t" + (t->Deleted() ? "*" : "");
+    for (size_t i = 0; i < t->fields().size(); ++i) line += "\t" + Trim(t->Text(static_cast<int>(i)));
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+  if (engine.error_code() < 0) throw Failure(engine.error_message());
+  return 0;
+}
+
+int Pack(DataStore& store) {
+  Engine& engine = store.engine();
+  engine.set_access_mode(1);
+  for (const char* name : {"INC5", "FOLDER", "EXP5", "ACC", "ACCI"}) {
+    Table* t = engine.Open(name);
+    if (t == nullptr) throw Failure(engine.error_message());
+    Check(t->Pack());
+    Check(engine.Close(t));
+  }
+  engine.set_access_mode(0);
+  return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() < 2) throw UsageError("missing command or directory");
+  const std::string& cmd = args[0];
+  const std::string& dir = args[1];
+  ConsoleUi ui;
+  if (cmd == "create") {
+    if (args.size() != 2) throw UsageError("create takes only DIR");
+    Check(FileSystem::Default()->CreateDir(dir));
+    Check(CreateEmptyTables(FileSystem::Default(), dir));
+    DataStore store(dir, &ui);
+    store.RebuildIndexes(false);
+    return 0;
+  }
+  if (cmd == "sample") {
+    if (args.size() != 2) throw UsageError("sample takes only DIR");
+    Check(WriteSampleData(dir));
+    return 0;
+  }
+  if (cmd == "generate") {
+    const auto o = Options(args, 2);
+    for (const auto& [k, v] : o) {
+      static const char* known[] = {"incomes", "expenses", "accounts", "folders", "years",
+                                    "deleted", "seed",     "payments"};
+      if (std::find_if(std::begin(known), std::end(known),
+                       [&](const char* n) { return k == n; }) == std::end(known)) {
+        throw UsageError("unknown option --" + k);
+      }
+    }
+    GenerateOptions g;
+    g.incomes = Number(o, "incomes", 0);
+    g.expenses = Number(o, "expenses", 0);
+    g.accounts = static_cast<int>(Number(o, "accounts", 40));
+    g.folders = static_cast<int>(Number(o, "folders", 8));
+    g.years = static_cast<int>(Number(o, "years", 3));
+    g.seed = Number(o, "seed", 1);
+    g.payments = Number(o, "payments", 0);
+    if (o.count("deleted")) {
+      char* end = nullptr;
+      g.deleted = std::strtod(o.at("deleted").c_str(), &end);
+      if (*end != '\0' || g.deleted < 0 || g.deleted > 1) {
+        throw UsageError("--deleted needs a fraction from 0 to 1");
+      }
+    }
+    Check(WriteGeneratedData(dir, g));
+    return 0;
+  }
+
+  DataStore store(dir, &ui);
+  store.engine().set_exit_handler([](const std::string& message) { throw Failure(message); });
+  if (cmd == "dump") {
+    if (args.size() < 3) throw UsageError("dump needs DIR and TABLE");
+    NeedTables(store);
+    return Dump(store, args[2], Options(args, 3));
+  }
+  if (cmd == "check") {
+    if (args.size() != 2) throw UsageError("check takes only DIR");
+    NeedTables(store);
+    const auto problems = CheckDataDirectory(dir);
+    for (const auto& p : problems) std::printf("%s\n", p.c_str());
+    if (!problems.empty()) return 1;
+    std::printf("%s: tables and indexes agree\n", dir.c_str());
+    return 0;
+  }
+  if (cmd == "reindex") {
+    NeedTables(store);
+    store.RebuildIndexes(false);
+    return 0;
+  }
+  if (cmd == "pack") {
+    NeedTables(store);
+    return Pack(store);
+  }
+  throw UsageError("unknown command '" + cmd + "'");
+}
+
+}  // namespace
+}  // namespace kpr
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);  // locale and text codecs as the program has them
+  std::vector<std::string> args(argv + 1, argv + argc);
+  try {
+    return kpr::Run(args);
+  } catch (const kpr::UsageError& e) {
+    std::fprintf(stderr, "kprdata: %s\n%s", e.what(), kpr::kUsage);
+    return 1;
+  } catch (const kpr::Failure& e) {
+    std::fprintf(stderr, "kprdata: %s\n", e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kprdata: %s\n", e.what());
+    return 1;
+  }
+}
