@@ -37,6 +37,9 @@ class KeyExpression {
     int len = 0;
     int dec = 0;
   };
+  // Appends STR(value, len, dec) of a numeric field's stored text.
+  static void AppendStr(const char* stored, size_t width, int len, int dec, std::string* key);
+
   std::string text_;
   std::vector<Part> parts_;
   size_t key_size_ = 0;
