@@ -226,9 +226,9 @@ void DataStore::LoadSettings() {
 }
 
 // All or nothing: a refused assignment takes back the ones before it.
-Status DataStore::Finish(Table* table, Status s) {
+Status DataStore::Finish(Table* table, const std::string& before, Status s) {
   if (!s.ok()) {
-    table->RevertChanges();
+    table->RestoreImage(before);
     engine_.RecordError(s, Engine::kErrorValue);
   }
   return s;
@@ -237,6 +237,7 @@ Status DataStore::Finish(Table* table, Status s) {
 Status DataStore::StoreIncome() {
   const std::string date = Utf8(DateToYmd(Income.IncDate));  // may throw: nothing assigned yet
   Table* t = inc5;
+  const std::string before = t->image();
   Status s = t->SetLong(inc_f.IncAcc, Income.IncAcc);
   if (s.ok()) s = t->SetText(inc_f.IncImp, Logical(Income.IncImp));
   if (s.ok()) s = t->SetText(inc_f.IncDate, date);
@@ -244,12 +245,13 @@ Status DataStore::StoreIncome() {
   if (s.ok()) s = t->SetDouble(inc_f.IncAmt, Income.IncAmt);
   if (s.ok()) s = t->SetLong(inc_f.FolNo, Income.FolNo);
   if (s.ok()) s = t->SetText(inc_f.Archive, Logical(Income.Archive));
-  return Finish(t, s);
+  return Finish(t, before, s);
 }
 
 Status DataStore::StoreExpense() {
   const std::string date = Utf8(DateToYmd(Expense.ExpDate));
   Table* t = exp5;
+  const std::string before = t->image();
   Status s = t->SetText(exp_f.ExpDate, date);
   if (s.ok()) s = t->SetLong(exp_f.CheckNo, Expense.CheckNo);
   if (s.ok()) s = t->SetLong(exp_f.AccNo, Expense.AccNo);
@@ -258,7 +260,7 @@ Status DataStore::StoreExpense() {
   if (s.ok()) s = t->SetDouble(exp_f.Amount, Expense.Amount);
   if (s.ok()) s = t->SetText(exp_f.EMemo, Utf8(Expense.EMemo));
   if (s.ok()) s = t->SetText(exp_f.Archive, Logical(Expense.Archive));
-  return Finish(t, s);
+  return Finish(t, before, s);
 }
 
 static Status StoreAccount(Table* t, const DataStore::AccountFields& f, const AccountRecord& r) {
@@ -269,27 +271,31 @@ static Status StoreAccount(Table* t, const DataStore::AccountFields& f, const Ac
 }
 
 Status DataStore::StoreExpenseAccount() {
-  return Finish(acc, StoreAccount(acc, acc_f, ExpenseAccount));
+  const std::string before = acc->image();
+  return Finish(acc, before, StoreAccount(acc, acc_f, ExpenseAccount));
 }
 
 Status DataStore::StoreIncomeAccount() {
-  return Finish(acci, StoreAccount(acci, acci_f, IncomeAccount));
+  const std::string before = acci->image();
+  return Finish(acci, before, StoreAccount(acci, acci_f, IncomeAccount));
 }
 
 Status DataStore::StoreFolder() {
+  const std::string before = folder->image();
   Status s = folder->SetLong(fol_f.FolNo, Folder.FolNo);
   if (s.ok()) s = folder->SetText(fol_f.FolName, Utf8(Folder.FolName));
-  return Finish(folder, s);
+  return Finish(folder, before, s);
 }
 
 Status DataStore::StoreSettings() {
   Table* t = kpr1;
+  const std::string before = t->image();
   Status s = t->SetText(set_f.UName, Utf8(Settings.UName.left(59)));
   if (s.ok()) s = t->SetLong(set_f.FyMonth, Settings.FyMonth);
   if (s.ok()) s = t->SetLong(set_f.FyDay, Settings.FyDay);
   if (s.ok()) s = t->SetText(set_f.FontName, Utf8(Settings.FontName.left(59)));
   if (s.ok()) s = t->SetLong(set_f.FontSize, Settings.FontSize);
-  return Finish(t, s);
+  return Finish(t, before, s);
 }
 
 int DataStore::NextFolderNumber() {

@@ -120,7 +120,7 @@ class DataStore {
   int Bind(Table* table, const char* field, const QString& file_name);
   Tag* FindTag(Table* table, const char* tag, const QString& index_file, bool test_error);
   void ForgetHandles();
-  Status Finish(Table* table, Status s);
+  Status Finish(Table* table, const std::string& before, Status s);
 
   Engine engine_;
   UiServices* ui_;

@@ -131,11 +131,11 @@ Status Table::Commit() {
 
 Status Table::Flush() { return Commit(); }
 
-void Table::RevertChanges() {
-  if (eof_) return;
-  record_ = original_;
-  // A fresh append still has to get its (blank) keys into the tags.
-  dirty_ = !original_indexed_;
+void Table::RestoreImage(const std::string& image) {
+  if (eof_ || image.size() != record_.size()) return;
+  record_ = image;
+  // A fresh append still has to get its keys into the tags.
+  dirty_ = record_ != original_ || !original_indexed_;
 }
 
 int Table::PositionAt(const NtxPosition& pos) {

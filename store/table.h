@@ -85,8 +85,10 @@ class Table {
   Status Refresh();
   // Writes the current record if it changed and updates the tags.
   Status Flush();
-  // Drops the changes made to the current record since it was last written.
-  void RevertChanges();
+  // The current record's bytes as changed so far, and putting such an image
+  // back (to undo assignments that must not stand alone).
+  const std::string& image() const { return record_; }
+  void RestoreImage(const std::string& image);
 
   // Field values of the current record (blank at end of file).
   std::string Text(int field) const;          // UTF-8, blank-padded as stored
