@@ -127,7 +127,7 @@ std::string Quote(const std::string& s) {
   return out + "'";
 }
 
-CommandResult Run(const std::string& command) {
+CommandResult RunCommand(const std::string& command) {
   CommandResult r;
   FILE* p = ::popen(command.c_str(), "r");
   if (p == nullptr) return r;
@@ -140,19 +140,19 @@ CommandResult Run(const std::string& command) {
 }
 
 bool HavePythonDbfread(std::string* why) {
-  if (Run("/usr/bin/python3 -c 'import dbfread' 2>/dev/null").exit_code == 0) return true;
+  if (RunCommand("/usr/bin/python3 -c 'import dbfread' 2>/dev/null").exit_code == 0) return true;
   *why = "/usr/bin/python3 with dbfread is missing (Debian package python3-dbfread)";
   return false;
 }
 
 bool HavePerlXBase(std::string* why) {
-  if (Run("perl -MXBase -e 1 2>/dev/null").exit_code == 0) return true;
+  if (RunCommand("perl -MXBase -e 1 2>/dev/null").exit_code == 0) return true;
   *why = "Perl's XBase module is missing (Debian package libdbd-xbase-perl)";
   return false;
 }
 
 bool HaveOgrinfo(std::string* why) {
-  if (Run("ogrinfo --version >/dev/null 2>&1").exit_code == 0) return true;
+  if (RunCommand("ogrinfo --version >/dev/null 2>&1").exit_code == 0) return true;
   *why = "GDAL's ogrinfo is missing (Debian package gdal-bin)";
   return false;
 }

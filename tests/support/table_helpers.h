@@ -49,7 +49,7 @@ struct CommandResult {
   int exit_code = -1;
   std::string out;  // standard output; standard error goes to the test log
 };
-CommandResult Run(const std::string& command);
+CommandResult RunCommand(const std::string& command);
 
 // Whether the independent readers are installed; the message says what to
 // install when not.
