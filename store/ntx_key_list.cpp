@@ -1,10 +1,15 @@
 // NtxKeyList: the items of an index build, and their sort.
 //
-// The sort packs each item into a fixed record (key bytes, then the record
-// number big-endian, so that plain byte order is item order) and sorts the
-// records with a most-significant-byte-first radix sort. Byte positions
-// where all records of a bucket agree (leading blanks of STR() keys, the
-// century of a date) cost one counting pass and no moves.
+// The sort packs each item into a fixed record (key bytes, the record
+// number big-endian, zero padding) whose plain byte order is the item
+// order, and sorts the records with a most-significant-byte-first radix
+// sort. Byte positions where all records of a bucket agree (leading blanks
+// of STR() keys, the century of a date) cost one counting pass and no
+// moves; small buckets go to a comparison sort. Records of up to 32 bytes
+// (keys up to 28 bytes, the usual case) are held as 64-bit words, compared
+// a word at a time.
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -13,56 +18,152 @@
 namespace kpr {
 namespace {
 
-constexpr size_t kSmallBucket = 24;
+constexpr size_t kSmallBucket = 48;
 
-// Insertion sort of n records of size r that agree on their first d bytes.
-void InsertionSort(unsigned char* a, size_t n, size_t r, size_t d, unsigned char* hold) {
-  for (size_t i = 1; i < n; ++i) {
-    unsigned char* cur = a + i * r;
-    if (std::memcmp(cur - r + d, cur + d, r - d) <= 0) continue;
-    std::memcpy(hold, cur, r);
-    size_t j = i;
-    while (j > 0 && std::memcmp(a + (j - 1) * r + d, hold + d, r - d) > 0) --j;
-    std::memmove(a + (j + 1) * r, a + j * r, (i - j) * r);
-    std::memcpy(a + j * r, hold, r);
+// Record of W big-endian words.
+template <int W>
+struct Record {
+  uint64_t w[W];
+  bool operator<(const Record& o) const {
+    for (int k = 0; k < W; ++k) {
+      if (w[k] != o.w[k]) return w[k] < o.w[k];
+    }
+    return false;
+  }
+  unsigned Byte(size_t d) const { return (w[d >> 3] >> (56 - 8 * (d & 7))) & 0xFF; }
+};
+
+uint64_t LoadBigEndian(const unsigned char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
+void StoreBigEndian(uint64_t v, unsigned char* p) {
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  std::memcpy(p, &v, 8);
+}
+
+template <int W>
+void RadixSortWords(Record<W>* a, Record<W>* tmp, size_t n, size_t d) {
+  while (true) {
+    if (n <= kSmallBucket) {
+      std::sort(a, a + n);
+      return;
+    }
+    if (d >= 8 * W) return;
+    size_t count[256] = {};
+    for (size_t i = 0; i < n; ++i) ++count[a[i].Byte(d)];
+    if (count[a[0].Byte(d)] == n) {  // every record has the same byte here
+      ++d;
+      continue;
+    }
+    size_t next[256];
+    size_t sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      next[b] = sum;
+      sum += count[b];
+    }
+    for (size_t i = 0; i < n; ++i) tmp[next[a[i].Byte(d)]++] = a[i];
+    std::copy(tmp, tmp + n, a);
+    size_t start = 0;
+    for (int b = 0; b < 256; ++b) {
+      if (count[b] > 1) RadixSortWords(a + start, tmp + start, count[b], d + 1);
+      start += count[b];
+    }
+    return;
   }
 }
 
-// Sorts n records of size r that agree on their first d bytes; tmp has room
-// for n records.
-void RadixSort(unsigned char* a, unsigned char* tmp, size_t n, size_t r, size_t d,
-               unsigned char* hold) {
+// Packs (key, recno) items into records of W words, sorts them, unpacks.
+template <int W>
+void SortAsWords(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recnos) {
+  const size_t n = recnos->size();
+  std::vector<Record<W>> recs(n);
+  unsigned char bytes[8 * W];
+  for (size_t i = 0; i < n; ++i) {
+    std::memset(bytes, 0, sizeof(bytes));
+    std::memcpy(bytes, keys->data() + i * ks, ks);
+    const uint32_t v = (*recnos)[i];
+    bytes[ks] = static_cast<unsigned char>(v >> 24);
+    bytes[ks + 1] = static_cast<unsigned char>(v >> 16);
+    bytes[ks + 2] = static_cast<unsigned char>(v >> 8);
+    bytes[ks + 3] = static_cast<unsigned char>(v);
+    for (int k = 0; k < W; ++k) recs[i].w[k] = LoadBigEndian(bytes + 8 * k);
+  }
+  {
+    std::vector<Record<W>> tmp(n);
+    RadixSortWords(recs.data(), tmp.data(), n, 0);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    for (int k = 0; k < W; ++k) StoreBigEndian(recs[i].w[k], bytes + 8 * k);
+    std::memcpy(keys->data() + i * ks, bytes, ks);
+    (*recnos)[i] = (static_cast<uint32_t>(bytes[ks]) << 24) |
+                   (static_cast<uint32_t>(bytes[ks + 1]) << 16) |
+                   (static_cast<uint32_t>(bytes[ks + 2]) << 8) | bytes[ks + 3];
+  }
+}
+
+// Longer keys: records of r bytes, compared with memcmp.
+void RadixSortBytes(unsigned char* a, unsigned char* tmp, size_t n, size_t r, size_t d) {
   while (true) {
     if (n <= kSmallBucket) {
-      InsertionSort(a, n, r, d, hold);
+      std::vector<size_t> order(n);
+      for (size_t i = 0; i < n; ++i) order[i] = i;
+      std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        return std::memcmp(a + x * r + d, a + y * r + d, r - d) < 0;
+      });
+      for (size_t i = 0; i < n; ++i) std::memcpy(tmp + i * r, a + order[i] * r, r);
+      std::memcpy(a, tmp, n * r);
       return;
     }
     if (d >= r) return;
     size_t count[256] = {};
     for (size_t i = 0; i < n; ++i) ++count[a[i * r + d]];
-    if (count[a[d]] == n) {  // every record has the same byte here
+    if (count[a[d]] == n) {
       ++d;
       continue;
     }
-    size_t start[256];
+    size_t next[256];
     size_t sum = 0;
     for (int b = 0; b < 256; ++b) {
-      start[b] = sum;
+      next[b] = sum;
       sum += count[b];
     }
-    size_t next[256];
-    std::memcpy(next, start, sizeof(next));
-    for (size_t i = 0; i < n; ++i) {
-      const unsigned char* rec = a + i * r;
-      std::memcpy(tmp + next[rec[d]]++ * r, rec, r);
-    }
+    for (size_t i = 0; i < n; ++i) std::memcpy(tmp + next[a[i * r + d]]++ * r, a + i * r, r);
     std::memcpy(a, tmp, n * r);
+    size_t start = 0;
     for (int b = 0; b < 256; ++b) {
-      if (count[b] > 1) {
-        RadixSort(a + start[b] * r, tmp + start[b] * r, count[b], r, d + 1, hold);
-      }
+      if (count[b] > 1) RadixSortBytes(a + start * r, tmp + start * r, count[b], r, d + 1);
+      start += count[b];
     }
     return;
+  }
+}
+
+void SortAsBytes(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recnos) {
+  const size_t n = recnos->size();
+  const size_t r = ks + 4;
+  std::vector<unsigned char> recs(n * r);
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char* rec = recs.data() + i * r;
+    std::memcpy(rec, keys->data() + i * ks, ks);
+    const uint32_t v = (*recnos)[i];
+    rec[ks] = static_cast<unsigned char>(v >> 24);
+    rec[ks + 1] = static_cast<unsigned char>(v >> 16);
+    rec[ks + 2] = static_cast<unsigned char>(v >> 8);
+    rec[ks + 3] = static_cast<unsigned char>(v);
+  }
+  {
+    std::vector<unsigned char> tmp(n * r);
+    RadixSortBytes(recs.data(), tmp.data(), n, r, 0);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char* rec = recs.data() + i * r;
+    std::memcpy(keys->data() + i * ks, rec, ks);
+    (*recnos)[i] = (static_cast<uint32_t>(rec[ks]) << 24) |
+                   (static_cast<uint32_t>(rec[ks + 1]) << 16) |
+                   (static_cast<uint32_t>(rec[ks + 2]) << 8) | rec[ks + 3];
   }
 }
 
@@ -79,30 +180,13 @@ void NtxKeyList::Add(std::string_view key, uint32_t recno) {
 }
 
 void NtxKeyList::Sort() {
-  const size_t n = recnos_.size();
-  if (n < 2) return;
-  const size_t ks = key_size_;
-  const size_t r = ks + 4;
-  std::vector<unsigned char> recs(n * r);
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char* rec = recs.data() + i * r;
-    std::memcpy(rec, keys_.data() + i * ks, ks);
-    const uint32_t v = recnos_[i];
-    rec[ks] = static_cast<unsigned char>(v >> 24);
-    rec[ks + 1] = static_cast<unsigned char>(v >> 16);
-    rec[ks + 2] = static_cast<unsigned char>(v >> 8);
-    rec[ks + 3] = static_cast<unsigned char>(v);
-  }
-  {
-    std::vector<unsigned char> tmp(n * r);
-    std::vector<unsigned char> hold(r);
-    RadixSort(recs.data(), tmp.data(), n, r, 0, hold.data());
-  }
-  for (size_t i = 0; i < n; ++i) {
-    const unsigned char* rec = recs.data() + i * r;
-    std::memcpy(keys_.data() + i * ks, rec, ks);
-    recnos_[i] = (static_cast<uint32_t>(rec[ks]) << 24) | (static_cast<uint32_t>(rec[ks + 1]) << 16) |
-                 (static_cast<uint32_t>(rec[ks + 2]) << 8) | rec[ks + 3];
+  if (recnos_.size() < 2) return;
+  switch ((key_size_ + 4 + 7) / 8) {
+    case 1: SortAsWords<1>(key_size_, &keys_, &recnos_); break;
+    case 2: SortAsWords<2>(key_size_, &keys_, &recnos_); break;
+    case 3: SortAsWords<3>(key_size_, &keys_, &recnos_); break;
+    case 4: SortAsWords<4>(key_size_, &keys_, &recnos_); break;
+    default: SortAsBytes(key_size_, &keys_, &recnos_); break;
   }
 }
 

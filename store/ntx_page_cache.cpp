@@ -78,32 +78,54 @@ Status NtxPageCache::Get(uint32_t offset, Page** page) {
     return Status::OK();
   }
 
-  // A miss: read this page and the ones after it that are not held.
-  buffer_.resize(kReadAhead * kPage);
-  size_t got = 0;
-  KPR_RETURN_IF_ERROR(file_->Read(offset, buffer_.size(), buffer_.data(), &got));
-  if (got < kPage) {
-    return Status::Corruption(file_->path() + ": page at offset " + std::to_string(offset) +
-                              " lies past the end of the file");
+  // A miss.
+  Page* p = Allocate(offset);
+  Status s = ReadThrough(offset, p->data);
+  if (!s.ok()) {
+    Release(p);
+    return s;
   }
-  Page* wanted = nullptr;
-  for (size_t i = got / kPage; i-- > 0;) {
-    const uint64_t at = offset + i * kPage;
-    if (at > UINT32_MAX || (i > 0 && pages_.count(static_cast<uint32_t>(at)) != 0)) continue;
-    Page* p = Allocate(static_cast<uint32_t>(at));
-    std::memcpy(p->data, buffer_.data() + i * kPage, kPage);
-    Link(p);  // the wanted page (i == 0) ends up newest
-    wanted = p;
-  }
-  *page = last_ = wanted;
+  Link(p);
+  *page = last_ = p;
   return Status::OK();
 }
 
-bool NtxPageCache::Find(uint32_t offset, Page** page) const {
+Status NtxPageCache::ReadThrough(uint32_t offset, char* dst) {
+  constexpr uint64_t kWindowBytes = kWindowPages * kPage;
+  const uint64_t start = offset / kWindowBytes * kWindowBytes;
+  Window* w = nullptr;
+  for (Window& c : windows_) {
+    if (c.bytes > 0 && c.start == start) w = &c;
+  }
+  if (w == nullptr) {
+    w = &windows_[0];
+    for (Window& c : windows_) {
+      if (c.used < w->used) w = &c;
+    }
+    w->data.resize(kWindowBytes);
+    w->bytes = 0;
+    size_t got = 0;
+    KPR_RETURN_IF_ERROR(file_->Read(start, kWindowBytes, w->data.data(), &got));
+    w->start = start;
+    w->bytes = got;
+  }
+  w->used = ++window_clock_;
+  const uint64_t at = offset - start;
+  if (at + kPage > w->bytes) {
+    return Status::Corruption(file_->path() + ": page at offset " + std::to_string(offset) +
+                              " lies past the end of the file");
+  }
+  std::memcpy(dst, w->data.data() + at, kPage);
+  return Status::OK();
+}
+
+Status NtxPageCache::Peek(uint32_t offset, char* dst) {
   auto it = pages_.find(offset);
-  if (it == pages_.end()) return false;
-  *page = it->second;
-  return true;
+  if (it != pages_.end()) {
+    std::memcpy(dst, it->second->data, kPage);
+    return Status::OK();
+  }
+  return ReadThrough(offset, dst);
 }
 
 NtxPageCache::Page* NtxPageCache::Create(uint32_t offset) {
@@ -129,6 +151,7 @@ void NtxPageCache::MarkDirty(Page* p) {
 }
 
 Status NtxPageCache::WriteDirty() {
+  for (Window& w : windows_) w.bytes = 0;  // they would go stale
   std::vector<Page*> dirty;
   dirty.reserve(dirty_count_);
   for (auto& [offset, page] : pages_) {

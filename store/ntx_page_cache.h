@@ -2,8 +2,11 @@
 //
 // Clean pages are kept up to a capacity, least recently used out; changed
 // (dirty) pages stay until WriteDirty puts them on disk, whatever their
-// number. A miss reads the page together with the pages after it, since an
-// index built in one go lies on disk in walking order.
+// number. A miss reads the aligned window of kWindowPages pages around the
+// page and keeps the last few windows as raw bytes, so that walks over an
+// index built in one go (which lies on disk in walking order) read the file
+// in large pieces, forwards or backwards, without filling the cache with
+// pages that are never asked for.
 //
 // Page pointers stay valid until the next Trim: callers trim only between
 // operations, when they hold none.
@@ -39,8 +42,9 @@ class NtxPageCache {
   // zeroed, dirty. Replaces a held copy.
   Page* Create(uint32_t offset);
   void MarkDirty(Page* page);
-  // The held page at offset, without reading or touching it.
-  bool Find(uint32_t offset, Page** page) const;
+  // Copies the page at offset (the held copy if there is one) without
+  // adding it to the cache.
+  Status Peek(uint32_t offset, char* dst);
 
   bool has_dirty() const { return dirty_count_ > 0; }
   // Writes every dirty page in offset order, neighbours in one write. On
@@ -54,7 +58,17 @@ class NtxPageCache {
   size_t resident() const { return pages_.size(); }
 
  private:
-  static constexpr size_t kReadAhead = 16;  // pages read together on a miss
+  static constexpr size_t kWindowPages = 16;
+  static constexpr size_t kWindows = 4;
+
+  struct Window {
+    uint64_t start = 0;
+    size_t bytes = 0;  // 0: empty
+    uint64_t used = 0;  // recency stamp
+    std::vector<char> data;
+  };
+  // Copies the page at offset from the file, through the windows.
+  Status ReadThrough(uint32_t offset, char* dst);
 
   void Link(Page* p);    // as newest clean page
   void Unlink(Page* p);  // from the recency list
@@ -69,7 +83,9 @@ class NtxPageCache {
   Page* last_ = nullptr;  // last page returned by Get, for runs of hits
   size_t dirty_count_ = 0;
   std::vector<Page*> spare_;  // a few released pages kept for reuse
-  std::vector<char> buffer_;                 // read-ahead and write runs
+  Window windows_[kWindows];
+  uint64_t window_clock_ = 0;
+  std::vector<char> buffer_;  // write runs
 };
 
 }  // namespace kpr

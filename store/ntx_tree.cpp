@@ -32,15 +32,7 @@ Status NtxTree::GetPage(uint32_t offset, Page** page) {
   return Status::OK();
 }
 
-Status NtxTree::ReadPage(uint32_t offset, char* dst) {
-  // Held pages may hold changes not yet on disk.
-  Page* held = nullptr;
-  if (cache_.Find(offset, &held)) {
-    std::memcpy(dst, held->data, kPage);
-    return Status::OK();
-  }
-  return ReadExact(file_, offset, kPage, dst);
-}
+Status NtxTree::ReadPage(uint32_t offset, char* dst) { return cache_.Peek(offset, dst); }
 
 Status NtxTree::Allocate(Page** page) {
   uint32_t offset;

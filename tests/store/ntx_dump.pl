@@ -9,7 +9,9 @@ use warnings;
 use XBase::Index;
 
 my $file = shift @ARGV or die "usage: ntx_dump.pl FILE.ntx\n";
-my $index = XBase::Index->new($file)
+# Our keys are text (STR() and DTOS() give characters), so say so: the
+# reader cannot tell from the index file alone.
+my $index = XBase::Index->new($file, 'type' => 'C')
   or die "ntx_dump.pl: cannot read $file: " . (XBase::Index->errstr // 'unknown error') . "\n";
 $index->prepare_select or die "ntx_dump.pl: cannot walk $file\n";
 binmode STDOUT;
