@@ -86,6 +86,7 @@ Measurement MeasuredRun::InChild(const std::function<StepOutcome()>& body) {
     return m;
   }
   std::fflush(nullptr);
+  ::sync();
   const pid_t pid = ::fork();
   if (pid < 0) {
     m.error = std::string("fork: ") + std::strerror(errno);
@@ -135,6 +136,7 @@ Measurement MeasuredRun::Command(const std::vector<std::string>& argv) {
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   std::fflush(nullptr);
+  ::sync();
   const Clock::time_point start = Clock::now();
   const pid_t pid = ::fork();
   if (pid < 0) {

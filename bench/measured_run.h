@@ -1,6 +1,8 @@
 // Runs one benchmark step in a child process and measures it, so that no
 // step inherits another's peak memory: the peak resident set comes from the
-// child's ru_maxrss as wait4 reports it.
+// child's ru_maxrss as wait4 reports it. Before each run, untimed, the
+// system's dirty file data is written out (sync), so that no step pays for
+// the writeback of an earlier one.
 #pragma once
 
 #include <cstdint>
