@@ -232,6 +232,9 @@ Status NtxIndex::Flush() {
 }
 
 Status NtxIndex::Verify(NtxKeyList* items) {
+  if (items != nullptr && items->key_size() != key_size()) {
+    return Status::InvalidArgument(path() + ": item list of another key size");
+  }
   impl_->tree->Trim();
   return NtxVerifier(impl_->tree.get()).Run(items);
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "store/ntx_index.h"
@@ -79,7 +80,8 @@ void RadixSortWords(Record<W>* a, Record<W>* tmp, size_t n, size_t d) {
 template <int W>
 void SortAsWords(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recnos) {
   const size_t n = recnos->size();
-  std::vector<Record<W>> recs(n);
+  // Left uninitialised: every record is written before it is read.
+  std::unique_ptr<Record<W>[]> recs(new Record<W>[n]);
   unsigned char bytes[8 * W];
   for (size_t i = 0; i < n; ++i) {
     std::memset(bytes, 0, sizeof(bytes));
@@ -92,8 +94,8 @@ void SortAsWords(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recn
     for (int k = 0; k < W; ++k) recs[i].w[k] = LoadBigEndian(bytes + 8 * k);
   }
   {
-    std::vector<Record<W>> tmp(n);
-    RadixSortWords(recs.data(), tmp.data(), n, 0);
+    std::unique_ptr<Record<W>[]> tmp(new Record<W>[n]);
+    RadixSortWords(recs.get(), tmp.get(), n, 0);
   }
   for (size_t i = 0; i < n; ++i) {
     for (int k = 0; k < W; ++k) StoreBigEndian(recs[i].w[k], bytes + 8 * k);

@@ -215,16 +215,18 @@ Status NtxTree::InsertAt(Path* path, size_t level, uint32_t child, std::string k
     items.pop_back();
     items.insert(items.begin() + i, NtxItem{child, recno, key});
     const size_t mid = items.size() / 2;
+    // Every new page is taken before anything changes, so that a failure
+    // leaves the tree as it was.
     Page* left = nullptr;
+    Page* root = nullptr;
     KPR_RETURN_IF_ERROR(Allocate(&left));
+    if (level == 0) KPR_RETURN_IF_ERROR(Allocate(&root));
     NtxPage(left->data, &geo).Assign(items, 0, mid, items[mid].child);
     page.Assign(items, mid + 1, items.size(), rightmost);
     child = left->offset;
     key = std::move(items[mid].key);
     recno = items[mid].recno;
     if (level == 0) {
-      Page* root = nullptr;
-      KPR_RETURN_IF_ERROR(Allocate(&root));
       NtxPage top(root->data, &geo);
       top.Insert(0, child, recno, key);
       top.set_child(1, offset);
