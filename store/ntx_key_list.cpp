@@ -45,8 +45,10 @@ void StoreBigEndian(uint64_t v, unsigned char* p) {
   std::memcpy(p, &v, 8);
 }
 
+// In place: each bucket is filled by following the cycles of records that
+// belong elsewhere (American flag sort), so no second buffer is needed.
 template <int W>
-void RadixSortWords(Record<W>* a, Record<W>* tmp, size_t n, size_t d) {
+void RadixSortWords(Record<W>* a, size_t n, size_t d) {
   while (true) {
     if (n <= kSmallBucket) {
       std::sort(a, a + n);
@@ -59,17 +61,28 @@ void RadixSortWords(Record<W>* a, Record<W>* tmp, size_t n, size_t d) {
       ++d;
       continue;
     }
-    size_t next[256];
+    size_t head[256];
+    size_t end[256];
     size_t sum = 0;
     for (int b = 0; b < 256; ++b) {
-      next[b] = sum;
+      head[b] = sum;
       sum += count[b];
+      end[b] = sum;
     }
-    for (size_t i = 0; i < n; ++i) tmp[next[a[i].Byte(d)]++] = a[i];
-    std::copy(tmp, tmp + n, a);
+    for (int b = 0; b < 256; ++b) {
+      while (head[b] < end[b]) {
+        Record<W> r = a[head[b]];
+        unsigned rb = r.Byte(d);
+        while (rb != static_cast<unsigned>(b)) {
+          std::swap(r, a[head[rb]++]);
+          rb = r.Byte(d);
+        }
+        a[head[b]++] = r;
+      }
+    }
     size_t start = 0;
     for (int b = 0; b < 256; ++b) {
-      if (count[b] > 1) RadixSortWords(a + start, tmp + start, count[b], d + 1);
+      if (count[b] > 1) RadixSortWords(a + start, count[b], d + 1);
       start += count[b];
     }
     return;
@@ -93,10 +106,7 @@ void SortAsWords(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recn
     bytes[ks + 3] = static_cast<unsigned char>(v);
     for (int k = 0; k < W; ++k) recs[i].w[k] = LoadBigEndian(bytes + 8 * k);
   }
-  {
-    std::unique_ptr<Record<W>[]> tmp(new Record<W>[n]);
-    RadixSortWords(recs.get(), tmp.get(), n, 0);
-  }
+  RadixSortWords(recs.get(), n, 0);
   for (size_t i = 0; i < n; ++i) {
     for (int k = 0; k < W; ++k) StoreBigEndian(recs[i].w[k], bytes + 8 * k);
     std::memcpy(keys->data() + i * ks, bytes, ks);

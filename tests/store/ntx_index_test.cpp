@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <random>
 #include <set>
@@ -39,6 +39,13 @@ std::string MakeKey(uint16_t key_size, int k) {
   key.insert(0, key.size() < 4 ? 4 - key.size() : 0, '0');
   key.resize(key_size, ' ');
   return key;
+}
+
+// Bytes compare unsigned, as memcmp does; then record numbers.
+int NtxCompareForTest(const Item& a, const Item& b) {
+  const int c = std::memcmp(a.first.data(), b.first.data(), a.first.size());
+  if (c != 0) return c;
+  return a.second < b.second ? -1 : (a.second > b.second ? 1 : 0);
 }
 
 std::vector<Item> ToVector(const NtxKeyList& list) {
@@ -255,6 +262,31 @@ TEST(NtxSeekTest, FindsPrefixesAndRecordNumbers) {
   }
   NtxPosition pos;
   EXPECT_TRUE(built->Seek("AB100", 0, &pos).IsInvalidArgument());
+}
+
+// --- Sort ---------------------------------------------------------------------
+
+TEST(NtxKeyListTest, SortsLikeBytewiseThenRecordNumber) {
+  // Key sizes around the packing limits; bytes above 0x7F must sort high,
+  // record numbers use all four bytes, and many items share a key.
+  for (uint16_t key_size : {1, 4, 5, 12, 13, 20, 28, 29, 60}) {
+    std::mt19937 rng(key_size);
+    const char alphabet[] = {' ', '0', '9', 'A', '\x7f', '\x80', '\xe9', '\xff'};
+    NtxKeyList list(key_size);
+    std::vector<Item> want;
+    for (int i = 0; i < 20000; ++i) {
+      std::string key(key_size, ' ');
+      for (char& ch : key) ch = alphabet[rng() % (i % 3 == 0 ? 2 : 8)];
+      const uint32_t recno = i % 2 == 0 ? static_cast<uint32_t>(rng()) : rng() % 50;
+      list.Add(key, recno);
+      want.emplace_back(key, recno);
+    }
+    std::sort(want.begin(), want.end(), [](const Item& a, const Item& b) {
+      return NtxCompareForTest(a, b) < 0;
+    });
+    list.Sort();
+    EXPECT_EQ(ToVector(list), want) << "key size " << key_size;
+  }
 }
 
 // --- Build --------------------------------------------------------------------
