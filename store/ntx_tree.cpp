@@ -54,7 +54,7 @@ Status NtxTree::Allocate(Page** page) {
   }
   header_changed_ = true;
   *page = cache_.Create(offset);
-  NtxPage(( *page)->data, &header_.geometry).Clear();
+  NtxPage((*page)->data, &header_.geometry).Clear();
   (*page)->checked = true;
   return Status::OK();
 }
