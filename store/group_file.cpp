@@ -7,7 +7,8 @@
 namespace kpr {
 namespace {
 
-constexpr char kMagic[] = "KPRCGP1\n";
+constexpr char kMagic[] = "KPRCGP2\n";
+constexpr char kMagicV1[] = "KPRCGP1\n";  // no index file stamps
 constexpr size_t kMagicSize = 8;
 
 void PutString(std::string* dst, const std::string& s) {
@@ -71,6 +72,8 @@ std::string GroupFile::Encode() const {
     payload.push_back(t.unique ? 1 : 0);
     payload.push_back(t.descending ? 1 : 0);
     PutFixed32(&payload, t.version);
+    PutFixed64(&payload, t.index_size);
+    PutFixed64(&payload, static_cast<uint64_t>(t.index_mtime));
   }
   std::string out(kMagic, kMagicSize);
   PutFixed32(&out, static_cast<uint32_t>(payload.size()));
@@ -82,9 +85,9 @@ Status GroupFile::Decode(const std::string& path, const std::string& bytes, Grou
   auto bad = [&](const char* why) {
     return Status::Corruption(path + ": damaged group file (" + why + ")");
   };
-  if (bytes.size() < 16 || std::memcmp(bytes.data(), kMagic, kMagicSize) != 0) {
-    return bad("not a group file");
-  }
+  if (bytes.size() < 16) return bad("not a group file");
+  const bool v1 = std::memcmp(bytes.data(), kMagicV1, kMagicSize) == 0;
+  if (!v1 && std::memcmp(bytes.data(), kMagic, kMagicSize) != 0) return bad("not a group file");
   const uint32_t len = DecodeFixed32(&bytes[8]);
   if (bytes.size() != 16 + static_cast<size_t>(len)) return bad("wrong length");
   if (Crc32(bytes.data() + 16, len) != DecodeFixed32(&bytes[12])) return bad("checksum mismatch");
@@ -101,10 +104,13 @@ Status GroupFile::Decode(const std::string& path, const std::string& bytes, Grou
   for (uint16_t i = 0; i < n; ++i) {
     TagDef t;
     uint8_t unique, descending;
+    uint64_t index_mtime = 0;
     if (!r.Str(&t.name) || !r.Str(&t.file) || !r.Str(&t.expression) || !r.Str(&t.filter) ||
-        !r.U8(&unique) || !r.U8(&descending) || !r.U32(&t.version)) {
+        !r.U8(&unique) || !r.U8(&descending) || !r.U32(&t.version) ||
+        (!v1 && (!r.U64(&t.index_size) || !r.U64(&index_mtime)))) {
       return bad("short tag entry");
     }
+    t.index_mtime = static_cast<int64_t>(index_mtime);
     t.unique = unique != 0;
     t.descending = descending != 0;
     g.tags.push_back(std::move(t));

@@ -2,7 +2,7 @@
 // stamp that says whether they are in step with the table file.
 //
 // Layout (our own; little-endian):
-//   0   8   magic "KPRCGP1\n"
+//   0   8   magic "KPRCGP2\n"
 //   8   4   payload length
 //   12  4   CRC-32 of the payload
 //   16  ..  payload:
@@ -11,10 +11,14 @@
 //             u16 number of tags, then per tag:
 //               str name  str index file name  str key expression  str filter
 //               u8 unique  u8 descending  u32 index file version
+//               u64 index file size  i64 index file modification time (ns)
 //           where str is a u16 length and that many bytes.
+// Files of the first layout (magic "KPRCGP1\n", without the index file size
+// and time) are read with those unknown (0).
 //
 // A table whose group file is not clean, or whose size or modification time
-// differ from the stamp, has indexes that cannot be trusted.
+// differ from the stamp, has indexes that cannot be trusted; so has an index
+// file whose size or modification time differ from its own stamp.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +38,8 @@ struct TagDef {
   bool unique = false;
   bool descending = false;
   uint32_t version = 0;    // index file version the stamp belongs to
+  uint64_t index_size = 0;   // the index file's size and modification time
+  int64_t index_mtime = 0;   // when the stamp was written (0: unknown)
 };
 
 struct GroupFile {

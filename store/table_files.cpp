@@ -34,6 +34,16 @@ Status ParseFilter(const std::string& filter, bool* skip_deleted) {
   return Status::OK();
 }
 
+// Size and modification time of a file, both 0 when they cannot be had.
+void FileStamp(FileSystem* fs, const std::string& path, uint64_t* size, int64_t* mtime) {
+  std::unique_ptr<File> f;
+  if (!fs->Open(path, OpenMode::kReadOnly, &f).ok() || !f->Size(size).ok() ||
+      !fs->ModTime(path, mtime).ok()) {
+    *size = 0;
+    *mtime = 0;
+  }
+}
+
 }  // namespace
 
 Status Table::OpenFile(const std::string& path, bool writable, bool exclusive) {
@@ -73,14 +83,20 @@ Status Table::OpenGroup() {
   for (const TagDef& def : group_.tags) {
     auto tag = std::make_unique<Tag>();
     tag->def = def;
-    tag->path = ResolvePath(fs, dir, def.file);
     Status ts = KeyExpression::Parse(def.expression, fields(), &tag->expression);
     if (ts.ok()) ts = ParseFilter(def.filter, &tag->skip_deleted);
     if (!ts.ok()) {
       problems += (problems.empty() ? "" : "; ") + group_path_ + ": tag " + def.name + ": " + ts.message();
       continue;
     }
-    bool trusted = table_in_step && fs->Exists(tag->path);
+    tag->path = ResolvePath(fs, dir, def.file);
+    // The index file must be as the stamp left it: another program may
+    // have cut it short or changed its bytes.
+    uint64_t index_size = 0;
+    int64_t index_mtime = 0;
+    FileStamp(fs, tag->path, &index_size, &index_mtime);
+    bool trusted = table_in_step && index_size != 0 && index_size == def.index_size &&
+                   index_mtime == def.index_mtime;
     if (trusted) {
       Status os = NtxIndex::Open(fs, tag->path, dbf_->writable(), &tag->index);
       trusted = os.ok() && tag->index->version() == def.version &&
@@ -160,6 +176,9 @@ Status Table::WriteGroup() {
   for (const auto& t : tags_) {
     TagDef d = t->def;
     d.version = t->index ? t->index->version() : 0;
+    d.index_size = 0;
+    d.index_mtime = 0;
+    if (t->index) FileStamp(fs, t->path, &d.index_size, &d.index_mtime);
     g.tags.push_back(d);
   }
   KPR_RETURN_IF_ERROR(g.Write(fs, group_path_));
