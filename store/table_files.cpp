@@ -44,6 +44,13 @@ void FileStamp(FileSystem* fs, const std::string& path, uint64_t* size, int64_t*
   }
 }
 
+// An index file named by a group file must lie in the table's directory: a
+// name with a directory part would let a rebuild replace any file.
+bool PlainFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\") == std::string::npos;
+}
+
 }  // namespace
 
 Status Table::OpenFile(const std::string& path, bool writable, bool exclusive) {
@@ -85,6 +92,9 @@ Status Table::OpenGroup() {
     tag->def = def;
     Status ts = KeyExpression::Parse(def.expression, fields(), &tag->expression);
     if (ts.ok()) ts = ParseFilter(def.filter, &tag->skip_deleted);
+    if (ts.ok() && !PlainFileName(def.file)) {
+      ts = Status::Corruption("index file name '" + def.file + "' is not a file name");
+    }
     if (!ts.ok()) {
       problems += (problems.empty() ? "" : "; ") + group_path_ + ": tag " + def.name + ": " + ts.message();
       continue;
