@@ -6,14 +6,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "store/data_store.h"
 #include "store/dbf_header.h"
 #include "store/dbf_table.h"
+#include "store/engine.h"
 #include "store/installed_tables.h"
 #include "tests/support/scripted_ui.h"
 
@@ -78,6 +81,65 @@ std::vector<uint32_t> Walk(Table* table, Tag* tag) {
   return order;
 }
 
+std::vector<uint32_t> SortedLive(Table* table, const std::function<std::string(Table*)>& key) {
+  std::vector<std::pair<std::string, uint32_t>> items;
+  for (uint32_t n = 1; n <= table->RecCount(); ++n) {
+    if (table->Go(n) != Table::kOnRecord) {
+      ADD_FAILURE() << table->file_name() << ": record " << n << " cannot be read";
+      break;
+    }
+    if (!table->Deleted()) items.emplace_back(key(table), n);
+  }
+  std::sort(items.begin(), items.end());
+  std::vector<uint32_t> order;
+  for (const auto& item : items) order.push_back(item.second);
+  return order;
+}
+
+namespace {
+std::string Acc4(Table* t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%4lld", static_cast<long long>(t->Long(t->FieldIndex("AccNo"))));
+  return buf;
+}
+}  // namespace
+
+std::string Exp5DateKey(Table* t) { return t->Text(t->FieldIndex("ExpDate")) + Acc4(t); }
+std::string Exp5AccKey(Table* t) { return Acc4(t) + t->Text(t->FieldIndex("ExpDate")); }
+
+void ExpectExp5TagsRight(Table* t) {
+  Tag* edate = t->FindTag("EDate");
+  Tag* eacc = t->FindTag("EAcc");
+  ASSERT_NE(edate, nullptr) << t->file_name() << ": no tag EDate (" << t->index_problem() << ")";
+  ASSERT_NE(eacc, nullptr) << t->file_name() << ": no tag EAcc (" << t->index_problem() << ")";
+  EXPECT_EQ(Walk(t, edate), SortedLive(t, Exp5DateKey)) << "EDate";
+  EXPECT_EQ(Walk(t, eacc), SortedLive(t, Exp5AccKey)) << "EAcc";
+  t->SelectTag(nullptr);
+}
+
+void FillExp5(const std::string& dir, int n, unsigned seed) {
+  std::mt19937 rng(seed);
+  Engine engine(dir);
+  Table* t = engine.Open("EXP5");
+  ASSERT_NE(t, nullptr) << engine.error_message();
+  const int date = t->FieldIndex("ExpDate"), acc = t->FieldIndex("AccNo"),
+            pay = t->FieldIndex("PayTo"), amount = t->FieldIndex("Amount");
+  for (int i = 0; i < n; ++i) {
+    char d[16];
+    std::snprintf(d, sizeof d, "%04d%02d%02d", 2000 + static_cast<int>(rng() % 25),
+                  1 + static_cast<int>(rng() % 12), 1 + static_cast<int>(rng() % 28));
+    ASSERT_TRUE(t->AppendBlank().ok());
+    ASSERT_TRUE(t->SetText(date, d).ok());
+    ASSERT_TRUE(t->SetLong(acc, 1 + static_cast<int>(rng() % 40)).ok());
+    ASSERT_TRUE(t->SetText(pay, "Payee " + std::to_string(i + 1)).ok());
+    ASSERT_TRUE(t->SetDouble(amount, static_cast<double>(rng() % 100000) / 100).ok());
+    if (i % 7 == 6) {
+      ASSERT_TRUE(t->Delete().ok());
+    }
+  }
+  ASSERT_TRUE(engine.Close(t).ok()) << engine.error_message();
+}
+
 void PatchFile(const std::string& path, uint64_t offset, const std::string& bytes) {
   std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
   ASSERT_TRUE(f.is_open()) << path;
@@ -100,8 +162,14 @@ void TouchLater(const std::string& path, int seconds) {
 
 void CopyDirFiles(const std::string& from, const std::string& to) {
   for (const auto& e : std::filesystem::directory_iterator(from)) {
-    std::filesystem::copy_file(e.path(), std::filesystem::path(to) / e.path().filename(),
+    const std::filesystem::path target = std::filesystem::path(to) / e.path().filename();
+    std::filesystem::copy_file(e.path(), target,
                                std::filesystem::copy_options::overwrite_existing);
+    // Keep the modification time: the group file's stamp holds it.
+    struct stat st;
+    ASSERT_EQ(::stat(e.path().c_str(), &st), 0);
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, target.c_str(), times, 0), 0);
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,28 @@ TagDef LiveTag(const std::string& name, const std::string& expression);
 // Skip(1). Fails the test if the walk does not end within RecCount() steps.
 std::vector<uint32_t> Walk(Table* table, Tag* tag);
 
+// Record numbers of the live records sorted by key (of the current record),
+// then by record number: what a tag over live records must walk.
+std::vector<uint32_t> SortedLive(Table* table, const std::function<std::string(Table*)>& key);
+
+// The installed EXP5 table. Its tag keys made from the field values of the
+// current record: EDate = date + STR(AccNo,4), EAcc = STR(AccNo,4) + date.
+std::string Exp5DateKey(Table* exp5);
+std::string Exp5AccKey(Table* exp5);
+// Fails the test unless EDate and EAcc both walk as sorts of the live records.
+void ExpectExp5TagsRight(Table* exp5);
+// Appends n expenses with dates and accounts drawn from seed, and marks
+// every seventh deleted, through an engine on dir.
+void FillExp5(const std::string& dir, int n, unsigned seed);
+
 // Overwrites bytes of a file at offset (the file is not made shorter).
 void PatchFile(const std::string& path, uint64_t offset, const std::string& bytes);
 void TruncateFile(const std::string& path, uint64_t size);
 // Sets the file's modification time some seconds later than it is, as a
 // later edit by another program would leave it.
 void TouchLater(const std::string& path, int seconds = 5);
-// Copies every file of one directory into another (existing) one.
+// Copies every file of one directory into another (existing) one, keeping
+// modification times.
 void CopyDirFiles(const std::string& from, const std::string& to);
 
 // The source tree (KPR_SOURCE_DIR, else found from the working directory).
