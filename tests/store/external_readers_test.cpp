@@ -21,7 +21,7 @@ struct Row {
   int64_t qty;       // N 5
   double rate;       // F 9 3
   bool paid;
-  const char* due;   // yyyymmdd or ""
+  const char* due;  // yyyymmdd or ""
   bool deleted;
 };
 
@@ -37,10 +37,10 @@ class ExternalReadersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = dir_.File("LEDGER.dbf");
-    ASSERT_TRUE(MakeTable(path_, {Field("NAME", 'C', 20), Field("AMOUNT", 'N', 12, 2),
-                                  Field("QTY", 'N', 5), Field("RATE", 'F', 9, 3),
-                                  Field("PAID", 'L', 1), Field("DUE", 'D', 8)})
-                    .ok());
+    ASSERT_TRUE(
+        MakeTable(path_, {Field("NAME", 'C', 20), Field("AMOUNT", 'N', 12, 2), Field("QTY", 'N', 5),
+                          Field("RATE", 'F', 9, 3), Field("PAID", 'L', 1), Field("DUE", 'D', 8)})
+            .ok());
     Engine engine(dir_.path());
     Table* t = engine.Open("ledger");
     ASSERT_NE(t, nullptr) << engine.error_message();

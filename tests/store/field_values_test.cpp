@@ -14,11 +14,11 @@ namespace {
 class FieldValuesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(MakeTable(dir_.File("VALUES.dbf"),
-                          {Field("NAME", 'C', 10), Field("AMOUNT", 'N', 12, 2),
-                           Field("QTY", 'N', 5), Field("RATE", 'F', 8, 3),
-                           Field("DONE", 'L', 1), Field("WHEN", 'D', 8)})
-                    .ok());
+    ASSERT_TRUE(
+        MakeTable(dir_.File("VALUES.dbf"),
+                  {Field("NAME", 'C', 10), Field("AMOUNT", 'N', 12, 2), Field("QTY", 'N', 5),
+                   Field("RATE", 'F', 8, 3), Field("DONE", 'L', 1), Field("WHEN", 'D', 8)})
+            .ok());
     Reopen();
     ASSERT_TRUE(t_->AppendBlank().ok());
   }
@@ -47,12 +47,18 @@ TEST_F(FieldValuesTest, NumbersAreRightAlignedAndRoundedHalfAwayFromZero) {
     double value;
     const char* stored;
   } cases[] = {
-      {kAmount, 2.675, "        2.68"},  {kAmount, -2.675, "       -2.68"},
-      {kAmount, 1.005, "        1.01"},  {kAmount, 0.125, "        0.13"},
-      {kAmount, -0.004, "        0.00"}, {kAmount, 1234567.891, "  1234567.89"},
-      {kAmount, 0, "        0.00"},      {kAmount, 999999999.99, "999999999.99"},
-      {kQty, 2.5, "    3"},              {kQty, -2.5, "   -3"},
-      {kQty, 99999, "99999"},            {kRate, 3.14159, "   3.142"},
+      {kAmount, 2.675, "        2.68"},
+      {kAmount, -2.675, "       -2.68"},
+      {kAmount, 1.005, "        1.01"},
+      {kAmount, 0.125, "        0.13"},
+      {kAmount, -0.004, "        0.00"},
+      {kAmount, 1234567.891, "  1234567.89"},
+      {kAmount, 0, "        0.00"},
+      {kAmount, 999999999.99, "999999999.99"},
+      {kQty, 2.5, "    3"},
+      {kQty, -2.5, "   -3"},
+      {kQty, 99999, "99999"},
+      {kRate, 3.14159, "   3.142"},
       {kRate, -0.0005, "  -0.001"},
   };
   for (const auto& c : cases) {
@@ -67,7 +73,7 @@ TEST_F(FieldValuesTest, IntegersAreRightAlignedInTheirField) {
     int64_t value;
     const char* stored;
   } cases[] = {
-      {kQty, 42, "   42"}, {kQty, -1234, "-1234"}, {kQty, 0, "    0"},
+      {kQty, 42, "   42"},           {kQty, -1234, "-1234"},        {kQty, 0, "    0"},
       {kAmount, 17, "       17.00"}, {kAmount, -5, "       -5.00"},
   };
   for (const auto& c : cases) {

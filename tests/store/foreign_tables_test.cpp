@@ -21,8 +21,10 @@ struct RawField {
   uint8_t decimals;
 };
 
-const std::vector<RawField> kFields = {{"acCno", 'N', 4, 0}, {"Desc", 'C', 8, 0},
-                                       {"AMT", 'n', 7, 2},  {"ok", 'L', 1, 0},
+const std::vector<RawField> kFields = {{"acCno", 'N', 4, 0},
+                                       {"Desc", 'C', 8, 0},
+                                       {"AMT", 'n', 7, 2},
+                                       {"ok", 'L', 1, 0},
                                        {"WHEN", 'D', 8, 0}};
 // deletion mark, acCno N 4, Desc C 8, AMT N 7 2, ok L, WHEN D
 const std::vector<std::string> kRecords = {
@@ -33,10 +35,10 @@ const std::vector<std::string> kRecords = {
 
 struct Layout {
   uint8_t version = 0x03;
-  int64_t count = -1;      // header's record count; -1: the number of records
-  bool end_byte = true;    // 0x1A after the records
-  size_t backlink = 0;     // bytes between the terminator and record 1 (FoxPro: 263)
-  uint8_t language = 0;    // byte 29
+  int64_t count = -1;    // header's record count; -1: the number of records
+  bool end_byte = true;  // 0x1A after the records
+  size_t backlink = 0;   // bytes between the terminator and record 1 (FoxPro: 263)
+  uint8_t language = 0;  // byte 29
 };
 
 std::string DbfBytes(const Layout& l, const std::vector<RawField>& fields,
@@ -44,8 +46,8 @@ std::string DbfBytes(const Layout& l, const std::vector<RawField>& fields,
   size_t record_length = 1;
   for (const auto& f : fields) record_length += f.width;
   const size_t header_length = 32 + 32 * fields.size() + 1 + l.backlink;
-  const uint32_t count = l.count < 0 ? static_cast<uint32_t>(records.size())
-                                     : static_cast<uint32_t>(l.count);
+  const uint32_t count =
+      l.count < 0 ? static_cast<uint32_t>(records.size()) : static_cast<uint32_t>(l.count);
   std::string h(32, '\0');
   h[0] = static_cast<char>(l.version);
   h[1] = 124, h[2] = 5, h[3] = 17;
@@ -114,9 +116,9 @@ TEST_F(ForeignTablesTest, VersionsOfOtherDbaseProgramsOpen) {
     const char* what;
     uint8_t version;
     size_t backlink;
-  } cases[] = {{"dBASE III", 0x03, 0},   {"dBASE III with memo", 0x83, 0},
-               {"dBASE IV", 0x04, 0},    {"dBASE IV with memo", 0x8B, 0},
-               {"dBASE V", 0x05, 0},     {"FoxPro with memo", 0xF5, 0},
+  } cases[] = {{"dBASE III", 0x03, 0},       {"dBASE III with memo", 0x83, 0},
+               {"dBASE IV", 0x04, 0},        {"dBASE IV with memo", 0x8B, 0},
+               {"dBASE V", 0x05, 0},         {"FoxPro with memo", 0xF5, 0},
                {"Visual FoxPro", 0x30, 263}, {"Visual FoxPro autoincrement", 0x31, 263}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -220,8 +222,8 @@ TEST_F(ForeignTablesTest, PackKeepsTheHeaderOfAForeignTable) {
   ASSERT_EQ(after.size(), header_length + 2 * 29 + 1);
   EXPECT_EQ(after[0], '\x30');
   EXPECT_EQ(after.substr(8, 4), before.substr(8, 4));  // header and record length
-  EXPECT_EQ(after.substr(12), before.substr(12, header_length - 12) + kRecords[0] + kRecords[2] +
-                                  "\x1A");
+  EXPECT_EQ(after.substr(12),
+            before.substr(12, header_length - 12) + kRecords[0] + kRecords[2] + "\x1A");
 }
 
 TEST_F(ForeignTablesTest, TableWrittenByPerlXBaseReadsAndTakesChanges) {
@@ -248,8 +250,8 @@ $t->close;
     Table* t = engine.Open("PEOPLE");
     ASSERT_NE(t, nullptr) << engine.error_message();
     const int name = t->FieldIndex("Name"), amount = t->FieldIndex("AMOUNT"),
-              ratio = t->FieldIndex("ratio"), born = t->FieldIndex("born"), ok = t->FieldIndex("OK"),
-              notes = t->FieldIndex("notes");
+              ratio = t->FieldIndex("ratio"), born = t->FieldIndex("born"),
+              ok = t->FieldIndex("OK"), notes = t->FieldIndex("notes");
     ASSERT_TRUE(name >= 0 && amount >= 0 && ratio >= 0 && born >= 0 && ok >= 0 && notes >= 0);
     EXPECT_EQ(t->fields()[static_cast<size_t>(ratio)].type, 'F');
     EXPECT_EQ(t->fields()[static_cast<size_t>(ratio)].decimals, 4);
@@ -292,7 +294,8 @@ for my $i (0 .. $t->last_record) {
             "0|Zo\xEB \x80uro|-12.5|3.1416|19991231|1\n"
             "0|Bob|-0.063|0|20240229|0\n"
             "1|Gone|1|1|20000101|1\n"
-            "0|A\xF1" "adido|undef|2.5|20250101|1\n");  // a blank number is null
+            "0|A\xF1"
+            "adido|undef|2.5|20250101|1\n");  // a blank number is null
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ class IndexTrustTest : public ::testing::Test {
     Table* t = engine.Open("EXP5");
     ASSERT_NE(t, nullptr) << engine.error_message();
     bool saw_rebuild = false;
-    for (const auto& note : engine.notes()) saw_rebuild |= note.find("rebuilt") != std::string::npos;
+    for (const auto& note : engine.notes())
+      saw_rebuild |= note.find("rebuilt") != std::string::npos;
     EXPECT_EQ(saw_rebuild, rebuilt);
     EXPECT_EQ(t->index_problem(), "");
     ExpectExp5TagsRight(t);
@@ -94,10 +95,15 @@ TEST_F(IndexTrustTest, IndexDamagedByAnotherProgramIsRebuilt) {
     const char* what;
     uint64_t offset;
   } cases[] = {
-      {"version", 2},           {"root page", 5},           {"key size", 14},
-      {"key expression", 24},   {"item count of page 1", 1024},
-      {"slot table of page 1", 1026}, {"record number in page 1", 1024 + 2 + 2 * 45 + 4},
-      {"key byte in page 2", 2048 + 2 + 2 * 45 + 8 + 3},    {"last byte", size - 1},
+      {"version", 2},
+      {"root page", 5},
+      {"key size", 14},
+      {"key expression", 24},
+      {"item count of page 1", 1024},
+      {"slot table of page 1", 1026},
+      {"record number in page 1", 1024 + 2 + 2 * 45 + 4},
+      {"key byte in page 2", 2048 + 2 + 2 * 45 + 8 + 3},
+      {"last byte", size - 1},
   };
   for (const auto& c : cases) {
     Restore();
@@ -156,7 +162,8 @@ with open(sys.argv[1], 'r+b') as f:
     f.seek(4)
     f.write(struct.pack('<I', count + 1))
 )";
-  CommandResult r = RunCommand("/usr/bin/python3 -c " + Quote(script) + " " + Quote(File("EXP5.dbf")));
+  CommandResult r =
+      RunCommand("/usr/bin/python3 -c " + Quote(script) + " " + Quote(File("EXP5.dbf")));
   ASSERT_EQ(r.exit_code, 0) << r.out;
   ExpectTagsRight(true, "appended by Python");
 }
@@ -164,10 +171,10 @@ with open(sys.argv[1], 'r+b') as f:
 TEST_F(IndexTrustTest, TableBytesChangedInPlaceAreNoticed) {
   const std::string dbf = File("EXP5.dbf");
   const std::string bytes = ReadFileBytes(dbf);
-  const uint32_t header_length = static_cast<unsigned char>(bytes[8]) |
-                                 static_cast<unsigned char>(bytes[9]) << 8;
-  const uint32_t record_length = static_cast<unsigned char>(bytes[10]) |
-                                 static_cast<unsigned char>(bytes[11]) << 8;
+  const uint32_t header_length =
+      static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+  const uint32_t record_length =
+      static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
   auto record = [&](uint32_t n) { return header_length + (n - 1) * record_length; };
   const struct {
     const char* what;
@@ -190,8 +197,8 @@ TEST_F(IndexTrustTest, TableBytesChangedInPlaceAreNoticed) {
 TEST_F(IndexTrustTest, TableCutShortByAnotherProgramIsReindexed) {
   const std::string dbf = File("EXP5.dbf");
   const std::string bytes = ReadFileBytes(dbf);
-  const uint32_t record_length = static_cast<unsigned char>(bytes[10]) |
-                                 static_cast<unsigned char>(bytes[11]) << 8;
+  const uint32_t record_length =
+      static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
   const struct {
     const char* what;
     std::string count;  // what the header says afterwards

@@ -17,7 +17,8 @@ using Order = std::vector<uint32_t>;
 class PositioningTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(MakeTable(dir_.File("POS.dbf"), {Field("CODE", 'C', 6), Field("NUM", 'N', 4)}).ok());
+    ASSERT_TRUE(
+        MakeTable(dir_.File("POS.dbf"), {Field("CODE", 'C', 6), Field("NUM", 'N', 4)}).ok());
     t_ = engine_.Open("POS");
     ASSERT_NE(t_, nullptr) << engine_.error_message();
     ASSERT_TRUE(t_->CreateIndex("POS", {LiveTag("CodeTag", "CODE")}, false).ok());
@@ -85,7 +86,7 @@ TEST_F(PositioningTest, SeekReportsExactNotExactAndEndOfFile) {
       {"BEE", Table::kNotExact, 3},       // deleted, so not in the tag: on the next key
       {"B", Table::kNotExact, 3},
       {"DOGS", Table::kNotExact, 5},
-      {"CATCATCAT", Table::kNotExact, 1}, // cut to the key's six bytes
+      {"CATCATCAT", Table::kNotExact, 1},  // cut to the key's six bytes
       {"EEL", Table::kOnRecord, 5},
       {"EEM", Table::kEndOfFile, 7},
       {"ZZZ", Table::kEndOfFile, 7},

@@ -113,7 +113,8 @@ class TagUpkeepTest : public ::testing::Test {
 };
 
 TEST_F(TagUpkeepTest, ChangingAccNoWhileWalkingInRecordOrderKeepsBothTagsRight) {
-  for (int i = 0; i < 60; ++i) Append({RandomDate(), 1 + static_cast<int>(rng_() % 20), i % 7 == 3});
+  for (int i = 0; i < 60; ++i)
+    Append({RandomDate(), 1 + static_cast<int>(rng_() % 20), i % 7 == 3});
   Reopen();
   t_->SelectTag(nullptr);
   for (int r = t_->Top(); r == Table::kOnRecord; r = t_->Skip(1)) {

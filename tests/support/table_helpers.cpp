@@ -1,7 +1,7 @@
 #include "tests/support/table_helpers.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -163,8 +163,7 @@ void TouchLater(const std::string& path, int seconds) {
 void CopyDirFiles(const std::string& from, const std::string& to) {
   for (const auto& e : std::filesystem::directory_iterator(from)) {
     const std::filesystem::path target = std::filesystem::path(to) / e.path().filename();
-    std::filesystem::copy_file(e.path(), target,
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(e.path(), target, std::filesystem::copy_options::overwrite_existing);
     // Keep the modification time: the group file's stamp holds it.
     struct stat st;
     ASSERT_EQ(::stat(e.path().c_str(), &st), 0);
