@@ -110,6 +110,7 @@ Status Table::Commit() {
     return s;
   }
   for (auto& tag : tags_) {
+    if (!tag->index) continue;  // failed to rebuild: untrusted until the next open
     const bool was_in = original_indexed_ && InTag(*tag, original_);
     const bool now_in = InTag(*tag, record_);
     const std::string old_key = TagKey(*tag, original_);
@@ -150,6 +151,14 @@ int Table::PositionAt(const NtxPosition& pos) {
   return kOnRecord;
 }
 
+// The selected tag's index, when it could not be rebuilt, is gone until the
+// table is opened again (which rebuilds it).
+Status Table::OrderUsable() const {
+  if (order_ == nullptr || order_->index) return Status::OK();
+  return Status::IOError(file_name() + ": index tag " + order_->def.name +
+                         " is unusable after a failed rebuild; open the table again");
+}
+
 int Table::Top() {
   Status s = Commit();
   if (!s.ok()) return Fail(s);
@@ -162,6 +171,7 @@ int Table::Top() {
     s = LoadRecord(1);
     return s.ok() ? kOnRecord : Fail(s);
   }
+  if (s = OrderUsable(); !s.ok()) return Fail(s);
   NtxPosition pos;
   s = order_->index->First(&pos);
   return s.ok() ? PositionAt(pos) : Fail(s);
@@ -179,6 +189,7 @@ int Table::Bottom() {
     s = LoadRecord(dbf_->record_count());
     return s.ok() ? kOnRecord : Fail(s);
   }
+  if (s = OrderUsable(); !s.ok()) return Fail(s);
   NtxPosition pos;
   s = order_->index->Last(&pos);
   return s.ok() ? PositionAt(pos) : Fail(s);
@@ -232,6 +243,7 @@ int Table::Skip(long n) {
     return s.ok() ? kOnRecord : Fail(s);
   }
 
+  if (s = OrderUsable(); !s.ok()) return Fail(s);
   NtxPosition pos;
   if (eof_) {
     if (n > 0) return kEndOfFile;
@@ -274,6 +286,7 @@ int Table::Seek(std::string_view key) {
   if (order_ == nullptr) {
     return Fail(Status::InvalidArgument(file_name() + ": seek needs a selected index tag"));
   }
+  if (s = OrderUsable(); !s.ok()) return Fail(s);
   std::string raw = Utf8ToCp1252(key);
   if (raw.size() > order_->index->key_size()) raw.resize(order_->index->key_size());
   NtxPosition pos;

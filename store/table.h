@@ -137,6 +137,7 @@ class Table {
   void SetEof();
   int PositionAt(const NtxPosition& pos);
   Status SyncPosition();
+  Status OrderUsable() const;
   Status CheckField(int field) const;
   Status PutField(int field, const std::string& bytes);
   Status RewriteFile(bool keep_live);

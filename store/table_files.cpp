@@ -166,7 +166,14 @@ Status Table::RebuildTags(const std::vector<Tag*>& tags) {
     lists[i] = NtxKeyList(1);  // free the keys early
     if (s.ok()) s = NtxIndex::Open(engine_->fs(), t->path, true, &t->index);
   }
-  if (!s.ok()) failed_ = true;
+  if (!s.ok()) {
+    // None of these indexes can be used now: the one that failed is gone,
+    // and the others may still hold the record numbers of a table that was
+    // just rewritten. The group file stays marked open for writing, so the
+    // next open rebuilds them all.
+    for (Tag* t : tags) t->index.reset();
+    failed_ = true;
+  }
   pos_valid_ = false;
   return s;
 }
