@@ -1,5 +1,7 @@
 #include "tests/support/temp_dir.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,10 +10,17 @@
 
 namespace kpr::testing {
 
-TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "kpr-test-XXXXXX").string();
-  if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
+
+TempDir::TempDir(const std::string& parent) {
+  std::string tmpl = (std::filesystem::path(parent) / "kpr-test-XXXXXX").string();
+  if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed in " + parent);
   path_ = tmpl;
+}
+
+std::string MemoryTempParent() {
+  if (::access("/dev/shm", W_OK | X_OK) == 0) return "/dev/shm";
+  return std::filesystem::temp_directory_path().string();
 }
 
 TempDir::~TempDir() {

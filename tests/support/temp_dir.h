@@ -9,6 +9,8 @@ namespace kpr::testing {
 class TempDir {
  public:
   TempDir();
+  // Under parent instead (e.g. /dev/shm for loops that write a great deal).
+  explicit TempDir(const std::string& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -19,6 +21,10 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A directory in memory (/dev/shm) when the machine has one, else the
+// system's temporary directory.
+std::string MemoryTempParent();
 
 // Whole-file helpers for tests.
 std::string ReadFileBytes(const std::string& path);
