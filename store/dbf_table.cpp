@@ -39,6 +39,7 @@ Status DbfTable::LoadHeader() {
   const uint64_t in_file =
       size > header_.header_length ? (size - header_.header_length) / header_.record_length : 0;
   warning_.clear();
+  stored_count_ = header_.record_count;
   if (in_file != header_.record_count) {
     const uint64_t used = std::min<uint64_t>(in_file, header_.record_count);
     warning_ = path() + ": the header counts " + std::to_string(header_.record_count) +
@@ -83,10 +84,26 @@ Status DbfTable::Append(const char* src, uint32_t* recno) {
   return Status::OK();
 }
 
+// Writes only the bytes of the count that change, the most significant
+// first. Raising the count, each step then leaves a value at least the new
+// count (the record is already in the file, so the smaller of count and
+// file is the new count), and a write that fails before any byte changed
+// leaves the old one: never a count that hides records, as a torn
+// four-byte write could (255 -> 256 cut after its first byte reads 0).
 Status DbfTable::WriteCount() {
-  char b[4];
-  EncodeFixed32(b, header_.record_count);
-  return cache_->Write(4, b, 4);
+  char now[4], was[4];
+  EncodeFixed32(now, header_.record_count);
+  if (stored_count_) EncodeFixed32(was, *stored_count_);
+  for (int i = 3; i >= 0; --i) {
+    if (stored_count_ && now[i] == was[i]) continue;
+    Status s = cache_->Write(4 + static_cast<uint64_t>(i), now + i, 1);
+    if (!s.ok()) {
+      stored_count_.reset();
+      return s;
+    }
+  }
+  stored_count_ = header_.record_count;
+  return Status::OK();
 }
 
 Status DbfTable::Scan(const std::function<bool(uint32_t, const char*)>& fn) {

@@ -3,12 +3,15 @@
 //
 // Crash safety: an append writes the record and the end-of-file byte before
 // the header's record count, so a crash leaves at worst an unused record
-// past the count. Whole-file rewrites go through DbfWriter.
+// past the count. The count's changed bytes are written most significant
+// first, so even a write cut short within the count never leaves it below
+// the old count. Whole-file rewrites go through DbfWriter.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "store/block_cache.h"
@@ -68,6 +71,9 @@ class DbfTable {
   bool writable_ = false;
   bool modified_ = false;
   std::string warning_;
+  // The record count as the file holds it (it differs from the header's
+  // when the file was found inconsistent); unknown after a failed write.
+  std::optional<uint32_t> stored_count_;
 };
 
 // Writes a whole new table file under a temporary name and swaps it in:
