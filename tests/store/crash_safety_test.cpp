@@ -170,6 +170,54 @@ TEST_F(CrashSafetyTest, AppendInterruptedAtAnyByteLosesNothingAndNeverCountsAHal
                   }});
 }
 
+// Record 256 changes two bytes of the count. Wherever the writes stop, the
+// table reads as its 255 records or as 256; never as fewer.
+TEST(CountCrashSafetyTest, AppendThatCarriesTheCountIntoItsNextByteLosesNothing) {
+  TempDir pristine, dir(MemoryTempParent());
+  UnsyncedFileSystem unsynced;
+  ASSERT_TRUE(MakeTable(pristine.File("T.dbf"), {Field("A", 'C', 4)}).ok());
+  {
+    Engine engine(pristine.path(), &unsynced);
+    Table* t = engine.Open("T");
+    ASSERT_NE(t, nullptr);
+    for (int i = 1; i <= 255; ++i) {
+      ASSERT_TRUE(t->AppendBlank().ok());
+      ASSERT_TRUE(t->SetText(0, std::to_string(i)).ok());
+    }
+  }
+  auto expect_whole = [&](uint32_t min_count, const std::string& when) {
+    Engine engine(dir.path(), &unsynced);
+    Table* t = engine.Open("T");
+    ASSERT_NE(t, nullptr) << when;
+    ASSERT_GE(t->RecCount(), min_count) << when;
+    ASSERT_LE(t->RecCount(), 256u) << when;
+    for (uint32_t n = 1; n <= 255; ++n) {
+      ASSERT_EQ(t->Go(n), Table::kOnRecord) << when;
+      ASSERT_EQ(t->Text(0), (std::to_string(n) + "    ").substr(0, 4)) << when;
+    }
+  };
+  int64_t total = -1;
+  for (int64_t budget = -1; budget <= total; ++budget) {
+    const std::string when = "writes fail after " + std::to_string(budget) + " bytes";
+    std::filesystem::copy_file(pristine.File("T.dbf"), dir.File("T.dbf"),
+                               std::filesystem::copy_options::overwrite_existing);
+    FaultyFileSystem faulty(&unsynced);
+    {
+      Engine engine(dir.path(), &faulty);
+      Table* t = engine.Open("T");
+      ASSERT_NE(t, nullptr);
+      faulty.set_write_budget(budget);
+      t->AppendBlank();
+    }
+    if (budget < 0) {
+      total = faulty.bytes_written();
+      expect_whole(256, when);
+    } else {
+      expect_whole(255, when);
+    }
+  }
+}
+
 TEST_F(CrashSafetyTest, FailedRenameDuringPackKeepsTheOldTable) {
   Restore();
   FaultyFileSystem faulty(&unsynced_);
