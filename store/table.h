@@ -111,7 +111,9 @@ class Table {
   Status Zap();
 
   // Creates the group file group_name.cgp with the given tags, building
-  // each index from the table; the new tags replace the open ones.
+  // each index from the table; the new tags replace the open ones. A tag
+  // whose name was open already keeps its Tag object, so pointers to it
+  // stay valid; pointers to the other open tags do not.
   // overwrite false: existing files are not replaced (InvalidArgument).
   Status CreateIndex(const std::string& group_name, const std::vector<TagDef>& defs,
                      bool overwrite);

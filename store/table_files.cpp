@@ -34,6 +34,13 @@ Status ParseFilter(const std::string& filter, bool* skip_deleted) {
   return Status::OK();
 }
 
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
 // Size and modification time of a file, both 0 when they cannot be had.
 void FileStamp(FileSystem* fs, const std::string& path, uint64_t* size, int64_t* mtime) {
   std::unique_ptr<File> f;
@@ -293,6 +300,18 @@ Status Table::CreateIndex(const std::string& group_name, const std::vector<TagDe
     return Status::InvalidArgument(new_group + ": file exists");
   }
   KPR_RETURN_IF_ERROR(Commit());
+  // Callers hold Tag pointers (the data store looks tags up one by one and
+  // re-creates the group when one is missing): a tag of a name already
+  // open is refilled in place rather than replaced.
+  for (auto& tag : fresh) {
+    for (auto& open : tags_) {
+      if (open && SameName(open->def.name, tag->def.name)) {
+        *open = std::move(*tag);
+        tag = std::move(open);
+        break;
+      }
+    }
+  }
   tags_ = std::move(fresh);
   order_ = nullptr;
   pos_valid_ = false;
