@@ -56,6 +56,21 @@ TEST_F(EngineTest, AutoOpenOffLeavesTheTagsClosed) {
   EXPECT_TRUE(t->tags().empty());
 }
 
+// The data store looks tags up one at a time and re-creates the group file
+// when one is missing; the tags it found before must stay usable.
+TEST_F(EngineTest, TagFoundBeforeTheGroupIsCreatedAgainStaysUsable) {
+  Engine engine(dir_.path());
+  Table* t = engine.Open("Ledger");
+  ASSERT_NE(t, nullptr);
+  Tag* by_name = t->FindTag("ByName");
+  ASSERT_NE(by_name, nullptr);
+  ASSERT_TRUE(t->CreateIndex("Ledger", {LiveTag("ByName", "NAME"), LiveTag("Other", "NAME")},
+                             /*overwrite=*/true)
+                  .ok());
+  EXPECT_EQ(t->FindTag("byname"), by_name);
+  EXPECT_EQ(Walk(t, by_name), (std::vector<uint32_t>{1}));
+}
+
 TEST_F(EngineTest, ExclusiveAccessKeepsEveryOtherOpenOut) {
   const struct {
     const char* what;

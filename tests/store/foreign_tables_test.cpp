@@ -168,7 +168,7 @@ TEST_F(ForeignTablesTest, RecordCountDisagreeingWithTheFileUsesTheSmallerAndSays
     Status s = DbfTable::Open(FileSystem::Default(), path, false, &t);
     ASSERT_TRUE(s.ok()) << s.ToString();
     EXPECT_EQ(t->record_count(), c.used);
-    const std::string& w = t->warning();
+    const std::string w = t->warning();
     EXPECT_NE(w.find("COUNT.dbf"), std::string::npos) << w;
     EXPECT_NE(w.find("counts " + std::to_string(c.header_count)), std::string::npos) << w;
     EXPECT_NE(w.find("using " + std::to_string(c.used)), std::string::npos) << w;
