@@ -1,0 +1,107 @@
+// The main window: four pages of picture buttons from which every operation
+// starts, the Default Folder box, the report range, the program settings and
+// the progress box. Each operation opens the tables it needs, runs, and
+// closes them all again; no table stays open while the window is idle.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPrinter>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/instance_lock.h"
+#include "store/data_store.h"
+
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QToolButton;
+
+namespace kpr {
+
+class AboutBox;
+class HelpViewer;
+class ProgressBox;
+class SetupPage;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kSplashMilliseconds = 1728;
+
+  explicit MainWindow(DataStore& store, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Runs before the window is first shown. False when the program must end
+  // (the tables are missing, or another copy uses the directory); the
+  // message has been shown then.
+  bool StartUp();
+  void set_splash_milliseconds(int ms) { splash_ms_ = ms; }
+
+  AppState& state() { return state_; }
+  DataStore& store() { return store_; }
+  ProgressBox* progress_box() { return progress_; }
+  SetupPage* setup_page() { return setup_; }
+  AboutBox* about_box() { return about_; }
+  HelpViewer* help_viewer();
+  QPrinter* printer() { return &printer_; }
+
+  // The Default Folder box.
+  void RefillFolderBoxIfNeeded();
+  void FolderChosen(int index);
+  // The report range edits: text changed, and leaving the field.
+  void RangeTextChanged(QLineEdit* edit);
+  bool RangeLeft(QLineEdit* edit);
+  // Sets ReportFrom and ReportThrough to the current month.
+  void SetDefaultReportRange();
+
+  // Operations of the File Maintenance page.
+  void ReIndexClicked();
+  void PackClicked();
+  void EraseDataClicked();
+  void ShowAbout();
+  void ShowHelp(const QString& topic);
+
+  // Leaving the program: the exit test, and the pack when records were
+  // deleted. Called when the window closes.
+  void Leave();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* BuildIncomeExpensePage();
+  QWidget* BuildReportPage();
+  QWidget* BuildMaintenancePage();
+  QWidget* PageWithHelp(QWidget* content, const QString& topic, const QString& name);
+  void BuildMenus();
+  void ShowReportMenu(QMenu* menu);
+  // Runs an operation and closes every table afterwards, whatever happens.
+  template <typename Fn>
+  void RunOperation(Fn&& fn);
+
+  DataStore& store_;
+  AppState state_;
+  QPrinter printer_;
+  InstanceLock instance_lock_;
+  QTabWidget* pages_ = nullptr;
+  ProgressBox* progress_ = nullptr;
+  SetupPage* setup_ = nullptr;
+  AboutBox* about_ = nullptr;
+  HelpViewer* help_ = nullptr;
+  QComboBox* folder_box_ = nullptr;
+  QLineEdit* range_from_ = nullptr;
+  QLineEdit* range_through_ = nullptr;
+  QMenu* expense_menu_ = nullptr;
+  QMenu* income_menu_ = nullptr;
+  QMenu* profit_menu_ = nullptr;
+  int splash_ms_ = kSplashMilliseconds;
+  bool leaving_field_ = false;
+  bool left_ = false;
+};
+
+}  // namespace kpr
