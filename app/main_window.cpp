@@ -53,16 +53,12 @@ MainWindow::MainWindow(DataStore& store, QWidget* parent)
   setWindowTitle("TARN Ledgerline 1.06");
   auto* central = new QWidget(this);
   central->setObjectName("MainBackground");
-  central->setAutoFillBackground(true);
-  QPalette navy = central->palette();
-  navy.setColor(QPalette::Window, QColor(0, 0, 128));
-  navy.setColor(QPalette::WindowText, Qt::white);
-  central->setPalette(navy);
+  // Navy around the pages; the pages themselves keep the desktop's colours.
+  central->setStyleSheet("QWidget#MainBackground { background-color: #000080; }");
 
   pages_ = new QTabWidget(central);
   pages_->setObjectName("PageControl1");
   pages_->setAutoFillBackground(true);
-  pages_->setPalette(QApplication::palette());
   setup_ = new SetupPage(store_, state_, &printer_);
   pages_->addTab(PageWithHelp(BuildIncomeExpensePage(), "500", "IncomeExpensePage"),
                  "Income and Expenses");
@@ -74,7 +70,6 @@ MainWindow::MainWindow(DataStore& store, QWidget* parent)
   connect(setup_, &SetupPage::HelpRequested, this, &MainWindow::ShowHelp);
 
   progress_ = new ProgressBox(central);
-  progress_->setPalette(QApplication::palette());
   progress_->setAutoFillBackground(true);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(6, 6, 6, 6);

@@ -51,11 +51,11 @@ SetupPage::SetupPage(DataStore& store, AppState& state, QPrinter* printer, QWidg
   box->setObjectName("GroupBox1");
   month_ = new QLineEdit(box);
   month_->setObjectName("MaskEdit3");
-  month_->setInputMask("00;_");
+  month_->setInputMask("00; ");
   month_->setMaximumWidth(48);
   day_ = new QLineEdit(box);
   day_->setObjectName("MaskEdit4");
-  day_->setInputMask("00;_");
+  day_->setInputMask("00; ");
   day_->setMaximumWidth(48);
   auto* box_layout = new QGridLayout(box);
   box_layout->addWidget(new QLabel("Start Month:", box), 0, 0);

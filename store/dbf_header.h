@@ -7,7 +7,7 @@
 //   4      4     number of records (uint32, little-endian)
 //   8      2     header length: offset of the first record
 //   10     2     record length, deletion mark included
-//   12     20    reserved (kept as read)
+//   12     20    reserved (kept as read); byte 29 is the code page mark
 //   32     32*n  field descriptors:
 //                  0  11  name, NUL-padded
 //                  11 1   type C N F D L M ...
@@ -41,7 +41,9 @@ struct DbfHeader {
   uint16_t header_length = 0;
   uint16_t record_length = 0;
   std::vector<DbfField> fields;
-  std::string reserved = std::string(20, '\0');  // bytes 12..31
+  // Bytes 12..31. Byte 29, the code page mark, says Windows-1252 (0x03) in
+  // the tables we create, so other readers decode their text unaided.
+  std::string reserved = std::string(17, '\0') + '\x03' + std::string(2, '\0');
 
   // Lays out the fields (offsets), header and record length for writing.
   // InvalidArgument on a bad field list.

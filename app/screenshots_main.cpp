@@ -1,0 +1,53 @@
+// kpr_screenshots: starts the main window on a data directory as the
+// program does, and writes a picture of each page and of the about box.
+// usage: kpr_screenshots DATADIR OUTDIR
+#include <QDir>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/about_box.h"
+#include "app/dialog_ui_services.h"
+#include "app/kpr_application.h"
+#include "app/main_window.h"
+
+int main(int argc, char** argv) {
+  Q_INIT_RESOURCE(resources);
+  kpr::KprApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: kpr_screenshots DATADIR OUTDIR\n");
+    return 1;
+  }
+  const QString out = QDir(argv[2]).absolutePath();
+  QDir().mkpath(out);
+  kpr::DialogUiServices ui;
+  app.set_ui(&ui);
+  kpr::DataStore store(argv[1], &ui);
+  kpr::MainWindow window(store);
+  ui.set_parent(&window);
+  ui.set_progress(window.progress_box());
+  window.set_splash_milliseconds(0);
+  if (!window.StartUp()) return 1;
+  window.show();
+  auto* pages = window.findChild<QTabWidget*>("PageControl1");
+  const char* names[] = {"income-expenses", "reports", "setup", "maintenance"};
+  int failures = 0;
+  QTimer::singleShot(500, [&] {
+    for (int i = 0; i < pages->count(); ++i) {
+      pages->setCurrentIndex(i);
+      QApplication::processEvents();
+      const QString file = out + "/" + names[i] + ".png";
+      if (!window.grab().save(file)) ++failures;
+      std::printf("%s\n", file.toUtf8().constData());
+    }
+    window.about_box()->show();
+    QApplication::processEvents();
+    const QString about = out + "/about.png";
+    if (!window.about_box()->grab().save(about)) ++failures;
+    std::printf("%s\n", about.toUtf8().constData());
+    window.about_box()->hide();
+    window.close();
+  });
+  app.exec();
+  return failures == 0 ? 0 : 1;
+}
