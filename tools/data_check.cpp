@@ -105,9 +105,18 @@ class Checker {
     }
     if (group != nullptr) {
       for (const TagDef& t : group->tags) {
-        if (strcasecmp(t.name.c_str(), def.name.c_str()) == 0 && t.version != index->version()) {
+        if (strcasecmp(t.name.c_str(), def.name.c_str()) != 0) continue;
+        if (t.version != index->version()) {
           Problem(path + ": stale stamp (index version " + std::to_string(index->version()) +
                   ", group file expects " + std::to_string(t.version) + ")");
+        }
+        uint64_t size = 0;
+        int64_t mtime = 0;
+        std::unique_ptr<File> f;
+        if (fs_->Open(path, OpenMode::kReadOnly, &f).ok()) f->Size(&size);
+        fs_->ModTime(path, &mtime);
+        if (t.index_mtime != 0 && (t.index_size != size || t.index_mtime != mtime)) {
+          Problem(path + ": stale stamp (the index file changed after its group file was written)");
         }
       }
     }

@@ -111,6 +111,16 @@ TEST_F(KprdataTest, CheckReportsAnIndexOutOfStepAndReindexMendsIt) {
   EXPECT_EQ(r.status, 0) << r.out;
 }
 
+TEST_F(KprdataTest, CheckReportsAnIndexFileReplacedBehindItsGroup) {
+  ASSERT_EQ(Kprdata("generate " + Data("a") + " --incomes 50 --expenses 5 --seed 1").status, 0);
+  ASSERT_EQ(Kprdata("generate " + Data("b") + " --incomes 60 --expenses 5 --seed 2").status, 0);
+  // An index from another data directory copied over ours.
+  testing::WriteFileBytes(Data("a") + "/IncAcc.ntx", testing::ReadFileBytes(Data("b") + "/IncAcc.ntx"));
+  Result r = Kprdata("check " + Data("a"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("IncAcc.ntx: stale stamp"), std::string::npos) << r.out;
+}
+
 TEST_F(KprdataTest, PackRemovesDeletedRecordsAndKeepsTagsRight) {
   ASSERT_EQ(Kprdata("generate " + Data() + " --incomes 400 --expenses 400 --deleted 0.25 --seed 5").status, 0);
   const std::string live = Kprdata("dump " + Data() + " EXP5 --tag EDate").out;
