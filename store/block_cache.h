@@ -9,6 +9,7 @@
 #include <list>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "store/file.h"
 
@@ -30,16 +31,27 @@ class BlockCache {
 
  private:
   struct Block {
-    std::unique_ptr<char[]> data;
+    char* data = nullptr;  // a slot of one of chunks_
     size_t len = 0;  // valid bytes (the last block of a file is short)
     std::list<uint64_t>::iterator lru;
   };
   Status Load(uint64_t index, Block** block);
+  char* TakeSlot();
+  void Evict();
+
+  struct ChunkFree {
+    void operator()(char* p) const;
+  };
+  // Blocks live in large chunks, allocated as the cache grows and kept for
+  // reuse: a walk through a big table then costs few page faults.
+  static constexpr size_t kChunkBytes = 2u << 20;
 
   File* file_;
   size_t capacity_blocks_;
   std::unordered_map<uint64_t, Block> blocks_;
   std::list<uint64_t> lru_;  // front = most recently used
+  std::vector<std::unique_ptr<char, ChunkFree>> chunks_;
+  std::vector<char*> free_slots_;
 };
 
 }  // namespace kpr

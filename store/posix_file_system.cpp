@@ -2,10 +2,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "store/file.h"
@@ -168,6 +170,18 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+void* AllocateLargeBuffer(size_t bytes) {
+  constexpr size_t kAlign = 2u << 20;
+  const size_t rounded = (bytes + kAlign - 1) / kAlign * kAlign;
+  void* p = std::aligned_alloc(kAlign, rounded);
+#ifdef MADV_HUGEPAGE
+  if (p != nullptr) ::madvise(p, rounded, MADV_HUGEPAGE);
+#endif
+  return p;
+}
+
+void FreeLargeBuffer(void* buffer) { std::free(buffer); }
 
 FileSystem* FileSystem::Default() {
   static PosixFileSystem fs;
