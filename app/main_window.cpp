@@ -101,32 +101,38 @@ QWidget* MainWindow::PageWithHelp(QWidget* content, const QString& topic, const 
   return page;
 }
 
-QWidget* MainWindow::BuildIncomeExpensePage() {
-  auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
-  struct B {
-    const char* name;
-    const char* icon;
-    const char* label;
-    const char* hint;
-  };
-  const B buttons[] = {
-      {"BtnIncome", "income", "Income", "Add, Edit or Delete Income"},
-      {"BtnAccountI", "account_income", "Income\nAccounts", "Setup Income Accounts (classifications)"},
-      {"BtnFolders", "folders", "Folders", "Setup Folders (Income/Expense Groups)"},
-      {"BtnAccountE", "account_expense", "Expense\nAccounts",
-       "Setup Expense Accounts (Classifications)"},
-      {"BtnExpense", "expense", "Expenses", "Add, Edit or Delete Expenses"},
-      {"BtnImport", "import", "Import\nPayments", "Import Income Data from TARN VANTO program."},
-      {"BtnRateChange", "rate_change", "Rate\nChange", "Adjust rate based expense amounts."},
-  };
+void MainWindow::AddPictureButtons(QWidget* page, QGridLayout* grid,
+                                   std::initializer_list<ButtonSpec> buttons) {
   int i = 0;
-  for (const B& b : buttons) {
+  for (const ButtonSpec& b : buttons) {
     QToolButton* button = MakePictureButton(page, b.name, b.icon, b.label, b.hint);
-    MarkNotAvailable(button);  // the record and classification forms come next
+    if (b.handler == nullptr) {
+      MarkNotAvailable(button);
+    } else {
+      connect(button, &QToolButton::clicked, this, b.handler);
+    }
     grid->addWidget(button, i / 4, i % 4);
     ++i;
   }
+}
+
+QWidget* MainWindow::BuildIncomeExpensePage() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  // The record and classification forms come next.
+  AddPictureButtons(
+      page, grid,
+      {{"BtnIncome", "income", "Income", "Add, Edit or Delete Income", nullptr},
+       {"BtnAccountI", "account_income", "Income\nAccounts",
+        "Setup Income Accounts (classifications)", nullptr},
+       {"BtnFolders", "folders", "Folders", "Setup Folders (Income/Expense Groups)", nullptr},
+       {"BtnAccountE", "account_expense", "Expense\nAccounts",
+        "Setup Expense Accounts (Classifications)", nullptr},
+       {"BtnExpense", "expense", "Expenses", "Add, Edit or Delete Expenses", nullptr},
+       {"BtnImport", "import", "Import\nPayments", "Import Income Data from TARN VANTO program.",
+        nullptr},
+       {"BtnRateChange", "rate_change", "Rate\nChange", "Adjust rate based expense amounts.",
+        nullptr}});
   folder_box_ = new QComboBox(page);
   folder_box_->setObjectName("FolderCBox");
   folder_box_->setToolTip("Change to limit view to a single folder");
@@ -185,35 +191,18 @@ QWidget* MainWindow::BuildReportPage() {
 QWidget* MainWindow::BuildMaintenancePage() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-  struct B {
-    const char* name;
-    const char* icon;
-    const char* label;
-    const char* hint;
-    void (MainWindow::*handler)();
-  };
-  const B buttons[] = {
-      {"BtnBackup", "backup", "Backup", "Backup Data Files", nullptr},
-      {"BtnRestore", "restore", "Restore", "Restore Data from Backup", nullptr},
-      {"BtnArchive", "archive", "Archive", "Archive Old Data Records", nullptr},
-      {"BtnDeArchive", "dearchive", "De-Archive", "Restore data records from Archive", nullptr},
-      {"BtnReIndex", "reindex", "Rebuild\nIndexes", "Rebuild Index Files", &MainWindow::ReIndexClicked},
-      {"BtnPack", "pack", "Pack", "Physically remove deleted records.", &MainWindow::PackClicked},
-      {"BtnEraseData", "erase", "Erase Data", "Use to clear sample data.",
-       &MainWindow::EraseDataClicked},
-      {"BtnUpgrade", "upgrade", "Upgrade", "Import Version 3 or 4 data.", nullptr},
-  };
-  int i = 0;
-  for (const B& b : buttons) {
-    QToolButton* button = MakePictureButton(page, b.name, b.icon, b.label, b.hint);
-    if (b.handler == nullptr) {
-      MarkNotAvailable(button);
-    } else {
-      connect(button, &QToolButton::clicked, this, b.handler);
-    }
-    grid->addWidget(button, i / 4, i % 4);
-    ++i;
-  }
+  AddPictureButtons(
+      page, grid,
+      {{"BtnBackup", "backup", "Backup", "Backup Data Files", nullptr},
+       {"BtnRestore", "restore", "Restore", "Restore Data from Backup", nullptr},
+       {"BtnArchive", "archive", "Archive", "Archive Old Data Records", nullptr},
+       {"BtnDeArchive", "dearchive", "De-Archive", "Restore data records from Archive", nullptr},
+       {"BtnReIndex", "reindex", "Rebuild\nIndexes", "Rebuild Index Files",
+        &MainWindow::ReIndexClicked},
+       {"BtnPack", "pack", "Pack", "Physically remove deleted records.", &MainWindow::PackClicked},
+       {"BtnEraseData", "erase", "Erase Data", "Use to clear sample data.",
+        &MainWindow::EraseDataClicked},
+       {"BtnUpgrade", "upgrade", "Upgrade", "Import Version 3 or 4 data.", nullptr}});
   grid->setColumnStretch(4, 1);
   grid->setRowStretch(2, 1);
   return page;

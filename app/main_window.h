@@ -14,6 +14,7 @@
 #include "store/data_store.h"
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
@@ -74,6 +75,14 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  struct ButtonSpec {
+    const char* name;
+    const char* icon;
+    const char* label;
+    const char* hint;
+    void (MainWindow::*handler)();  // nullptr: not built yet, disabled
+  };
+  void AddPictureButtons(QWidget* page, QGridLayout* grid, std::initializer_list<ButtonSpec> buttons);
   QWidget* BuildIncomeExpensePage();
   QWidget* BuildReportPage();
   QWidget* BuildMaintenancePage();

@@ -399,38 +399,37 @@ Status Table::SetText(int field, std::string_view utf8) {
   return PutField(field, raw);
 }
 
-Status Table::SetDouble(int field, double value) {
+// Formats a number into its field with format(field, &text); a value that
+// does not fit is refused and the record left as it was.
+template <typename Format>
+Status Table::PutNumber(int field, const std::string& shown, Format&& format) {
   KPR_RETURN_IF_ERROR(CheckField(field));
   const DbfField& f = fields()[static_cast<size_t>(field)];
   if (f.type != 'N' && f.type != 'F') {
     return Status::InvalidArgument(file_name() + " field " + f.name + " is not numeric");
   }
   std::string text;
-  if (!FormatNumberText(value, f.width, f.decimals, &text)) {
+  if (!format(f, &text)) {
     return Status::InvalidArgument(file_name() + " record " + std::to_string(recno_) + " field " +
-                                   f.name + ": the value " + std::to_string(value) +
-                                   " does not fit (width " + std::to_string(f.width) + ", " +
-                                   std::to_string(f.decimals) + " decimals)");
+                                   f.name + ": the value " + shown + " does not fit (width " +
+                                   std::to_string(f.width) + ", " + std::to_string(f.decimals) +
+                                   " decimals)");
   }
   return PutField(field, text);
 }
 
+Status Table::SetDouble(int field, double value) {
+  return PutNumber(field, std::to_string(value), [&](const DbfField& f, std::string* text) {
+    return FormatNumberText(value, f.width, f.decimals, text);
+  });
+}
+
 Status Table::SetLong(int field, int64_t value) {
-  KPR_RETURN_IF_ERROR(CheckField(field));
-  const DbfField& f = fields()[static_cast<size_t>(field)];
-  if (f.type != 'N' && f.type != 'F') {
-    return Status::InvalidArgument(file_name() + " field " + f.name + " is not numeric");
-  }
-  std::string text;
-  const bool fits = f.decimals == 0 ? FormatIntegerText(value, f.width, &text)
-                                    : FormatNumberText(static_cast<double>(value), f.width,
-                                                       f.decimals, &text);
-  if (!fits) {
-    return Status::InvalidArgument(file_name() + " record " + std::to_string(recno_) + " field " +
-                                   f.name + ": the value " + std::to_string(value) +
-                                   " does not fit (width " + std::to_string(f.width) + ")");
-  }
-  return PutField(field, text);
+  return PutNumber(field, std::to_string(value), [&](const DbfField& f, std::string* text) {
+    return f.decimals == 0
+               ? FormatIntegerText(value, f.width, text)
+               : FormatNumberText(static_cast<double>(value), f.width, f.decimals, text);
+  });
 }
 
 Status Table::SetLogical(int field, bool value) {

@@ -142,6 +142,8 @@ class Table {
   Status OrderUsable() const;
   Status CheckField(int field) const;
   Status PutField(int field, const std::string& bytes);
+  template <typename Format>
+  Status PutNumber(int field, const std::string& shown, Format&& format);
   Status RewriteFile(bool keep_live);
   Status WriteGroup();
   std::string TagKey(const Tag& tag, const std::string& record) const;
