@@ -1,5 +1,7 @@
 #include "store/data_store.h"
 
+#include <strings.h>
+
 #include "store/date_text.h"
 
 namespace kpr {
@@ -78,8 +80,7 @@ Tag* DataStore::FindTag(Table* table, const char* tag, const QString& index_file
   Tag* t = table->FindTag(tag);
   if (t == nullptr) {
     for (const auto& ix : Indexes()) {
-      if (table->name().size() == std::string(ix.table).size() &&
-          QString::fromStdString(table->name()).compare(ix.table, Qt::CaseInsensitive) == 0) {
+      if (strcasecmp(table->name().c_str(), ix.table) == 0) {
         Status s = table->CreateIndex(ix.group, ix.tags, /*overwrite=*/true);
         if (s.ok()) {
           engine_.AddNote(table->file_name() + ": index files re-created");
