@@ -82,7 +82,9 @@ int Dump(DataStore& store, const std::string& name, const std::map<std::string, 
   Engine& engine = store.engine();
   Table* t = engine.Open(name);
   if (t == nullptr) throw Failure(engine.error_message());
-  if (!t->index_problem().empty()) std::fprintf(stderr, "%s\n", t->index_problem().c_str());
+  // Say what the engine mended or worked around (a repaired count, a rebuilt
+  // index); index problems are among these notes.
+  for (const auto& note : engine.notes()) std::fprintf(stderr, "kprdata: %s\n", note.c_str());
   auto tag = o.find("tag");
   if (tag != o.end()) {
     Tag* g = t->FindTag(tag->second);
