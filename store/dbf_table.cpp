@@ -28,6 +28,14 @@ Status DbfTable::Open(FileSystem* fs, const std::string& path, bool writable,
   t->writable_ = writable;
   t->cache_ = std::make_unique<BlockCache>(t->file_.get(), kDefaultCacheBytes);
   KPR_RETURN_IF_ERROR(t->LoadHeader());
+  if (t->writable_ && t->stored_count_ && *t->stored_count_ > t->header_.record_count) {
+    // A count past the end of the file is mended, so the table does not need
+    // mending at every open. Records past the count are left alone: the
+    // next append writes over them.
+    t->modified_ = true;
+    KPR_RETURN_IF_ERROR(t->WriteCount());
+    t->warning_ += " (count corrected)";
+  }
   *out = std::move(t);
   return Status::OK();
 }

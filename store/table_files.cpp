@@ -90,7 +90,7 @@ Status Table::OpenGroup() {
     if (fs->Open(path(), OpenMode::kReadOnly, &probe).ok()) probe->Size(&size);
   }
   const bool table_in_step = !group_.open_for_writing && group_.table_size == size &&
-                             group_.table_mtime == mtime && dbf_->warning().empty();
+                             group_.table_mtime == mtime;
 
   std::vector<Tag*> stale;
   std::string problems;
