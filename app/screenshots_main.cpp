@@ -1,5 +1,5 @@
 // kpr_screenshots: starts the main window on a data directory as the
-// program does, and writes a picture of each page and of the about box.
+// program does, and writes a picture of each page, the about box and help.
 // usage: kpr_screenshots DATADIR OUTDIR
 #include <QDir>
 #include <QTabWidget>
@@ -8,6 +8,7 @@
 
 #include "app/about_box.h"
 #include "app/dialog_ui_services.h"
+#include "app/help_viewer.h"
 #include "app/kpr_application.h"
 #include "app/main_window.h"
 
@@ -46,6 +47,11 @@ int main(int argc, char** argv) {
     if (!window.about_box()->grab().save(about)) ++failures;
     std::printf("%s\n", about.toUtf8().constData());
     window.about_box()->hide();
+    window.ShowHelp("500");
+    QApplication::processEvents();
+    const QString help = out + "/help.png";
+    if (!window.help_viewer()->grab().save(help)) ++failures;
+    std::printf("%s\n", help.toUtf8().constData());
     window.close();
   });
   app.exec();
