@@ -17,6 +17,10 @@
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
+#include "classify/account_form.h"
+#include "classify/folder_form.h"
+#include "classify/pick_account_form.h"
+#include "classify/pick_folder_form.h"
 #include "app/guarded.h"
 #include "app/help_viewer.h"
 #include "app/picture_button.h"
@@ -79,6 +83,7 @@ MainWindow::MainWindow(DataStore& store, QWidget* parent)
   BuildMenus();
 
   about_ = new AboutBox(this);
+  BuildClassificationForms();
   auto* help_key = new QShortcut(QKeySequence::HelpContents, this);
   connect(help_key, &QShortcut::activated, this, [this] {
     static const char* kTopics[] = {"500", "600", "300", "400"};
@@ -119,15 +124,16 @@ void MainWindow::AddPictureButtons(QWidget* page, QGridLayout* grid,
 QWidget* MainWindow::BuildIncomeExpensePage() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-  // The record and classification forms come next.
+  // The record forms come next.
   AddPictureButtons(
       page, grid,
       {{"BtnIncome", "income", "Income", "Add, Edit or Delete Income", nullptr},
        {"BtnAccountI", "account_income", "Income\nAccounts",
-        "Setup Income Accounts (classifications)", nullptr},
-       {"BtnFolders", "folders", "Folders", "Setup Folders (Income/Expense Groups)", nullptr},
+        "Setup Income Accounts (classifications)", &MainWindow::AccountsIClicked},
+       {"BtnFolders", "folders", "Folders", "Setup Folders (Income/Expense Groups)",
+        &MainWindow::FoldersClicked},
        {"BtnAccountE", "account_expense", "Expense\nAccounts",
-        "Setup Expense Accounts (Classifications)", nullptr},
+        "Setup Expense Accounts (Classifications)", &MainWindow::AccountsEClicked},
        {"BtnExpense", "expense", "Expenses", "Add, Edit or Delete Expenses", nullptr},
        {"BtnImport", "import", "Import\nPayments", "Import Income Data from TARN VANTO program.",
         nullptr},
@@ -234,6 +240,16 @@ void MainWindow::BuildMenus() {
   for (QMenu* m : {expense_menu_, income_menu_, profit_menu_}) {
     m->setToolTipsVisible(true);
     for (QAction* a : m->actions()) a->setToolTip("Not available in this version yet.");
+  }
+}
+
+void MainWindow::BuildClassificationForms() {
+  pick_fol_ = new PickFolderForm(store_, state_.SelFolder, this);
+  folder_form_ = new FolderForm(store_, state_.SelFolder, this);
+  pick_acc_ = new PickAccountForm(store_, state_.SelAccount, state_.AccountKind, this);
+  account_form_ = new AccountForm(store_, state_.SelAccount, state_.AccountKind, this);
+  for (DefinitionForm* form : std::initializer_list<DefinitionForm*>{folder_form_, account_form_}) {
+    connect(form, &DefinitionForm::HelpRequested, this, &MainWindow::ShowHelp);
   }
 }
 

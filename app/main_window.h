@@ -23,7 +23,11 @@ class QToolButton;
 namespace kpr {
 
 class AboutBox;
+class AccountForm;
+class FolderForm;
 class HelpViewer;
+class PickAccountForm;
+class PickFolderForm;
 class ProgressBox;
 class SetupPage;
 
@@ -58,6 +62,15 @@ class MainWindow : public QMainWindow {
   // Sets ReportFrom and ReportThrough to the current month.
   void SetDefaultReportRange();
 
+  // The classification loops: folders, expense accounts, income accounts.
+  void FoldersClicked();
+  void AccountsEClicked() { AccountsClicked("E"); }
+  void AccountsIClicked() { AccountsClicked("I"); }
+  PickFolderForm* pick_folder_form() const { return pick_fol_; }
+  FolderForm* folder_form() const { return folder_form_; }
+  PickAccountForm* pick_account_form() const { return pick_acc_; }
+  AccountForm* account_form() const { return account_form_; }
+
   // Operations of the File Maintenance page.
   void ReIndexClicked();
   void PackClicked();
@@ -89,6 +102,8 @@ class MainWindow : public QMainWindow {
   QWidget* PageWithHelp(QWidget* content, const QString& topic, const QString& name);
   void BuildMenus();
   void ShowReportMenu(QMenu* menu);
+  void BuildClassificationForms();
+  void AccountsClicked(const QString& kind);
   // Runs an operation and closes every table afterwards, whatever happens.
   template <typename Fn>
   void RunOperation(Fn&& fn);
@@ -102,6 +117,10 @@ class MainWindow : public QMainWindow {
   SetupPage* setup_ = nullptr;
   AboutBox* about_ = nullptr;
   HelpViewer* help_ = nullptr;
+  PickFolderForm* pick_fol_ = nullptr;
+  FolderForm* folder_form_ = nullptr;
+  PickAccountForm* pick_acc_ = nullptr;
+  AccountForm* account_form_ = nullptr;
   QComboBox* folder_box_ = nullptr;
   QLineEdit* range_from_ = nullptr;
   QLineEdit* range_through_ = nullptr;

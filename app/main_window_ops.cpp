@@ -14,6 +14,11 @@
 #include "app/help_viewer.h"
 #include "app/main_window.h"
 #include "app/progress_box.h"
+#include "classify/account_chart.h"
+#include "classify/account_form.h"
+#include "classify/folder_form.h"
+#include "classify/pick_account_form.h"
+#include "classify/pick_folder_form.h"
 #include "app/setup_page.h"
 #include "maint/erase_data.h"
 #include "maint/pack_tables.h"
@@ -147,6 +152,27 @@ bool MainWindow::RangeLeft(QLineEdit* edit) {
   return true;
 }
 
+void MainWindow::FoldersClicked() {
+  RunOperation([this] {
+    if (!store_.OpenFolders()) return;
+    RunPickEditLoop(
+        state_.SelFolder, [this] { store_.ui().RunModal(pick_fol_); },
+        [this] { store_.ui().RunModal(folder_form_); });
+  });
+  state_.RefillFolderBox = true;
+  update();
+}
+
+void MainWindow::AccountsClicked(const QString& kind) {
+  RunOperation([this, kind] {
+    if (!AccountChart(kind).Open(store_)) return;
+    state_.AccountKind = kind;
+    RunPickEditLoop(
+        state_.SelAccount, [this] { store_.ui().RunModal(pick_acc_); },
+        [this] { store_.ui().RunModal(account_form_); });
+  });
+}
+
 void MainWindow::ReIndexClicked() {
   RunOperation([this] { store_.RebuildIndexes(false); });
 }
@@ -167,7 +193,18 @@ void MainWindow::ShowAbout() {
   about_->exec();
 }
 
-void MainWindow::ShowHelp(const QString& topic) { help_viewer()->ShowTopic(topic); }
+void MainWindow::ShowHelp(const QString& topic) {
+  // Over a modal form the help window belongs to the form, so that it can
+  // be used while the form waits.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != help_) {
+    auto* viewer = new HelpViewer(modal);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->ShowTopic(topic);
+    return;
+  }
+  help_viewer()->ShowTopic(topic);
+}
 
 void MainWindow::Leave() {
   if (left_) return;

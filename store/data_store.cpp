@@ -303,8 +303,11 @@ int DataStore::NextFolderNumber() {
   LastResult = folder->Top();
   int candidate = 1;
   while (LastResult != Table::kEndOfFile) {
-    if (folder->Long(fol_f.FolNo) != candidate) return candidate;
-    ++candidate;
+    const int64_t n = folder->Long(fol_f.FolNo);
+    // Numbers below the candidate (a folder 0, or one number twice) are
+    // passed over, so the result is never a number in use.
+    if (n > candidate) return candidate;
+    if (n == candidate) ++candidate;
     LastResult = folder->Skip(1);
   }
   return candidate;

@@ -65,7 +65,8 @@ class DataStore {
   Status StoreFolder();
   Status StoreSettings();
 
-  // Lowest folder number not in use, from 1. REQUIRES: FOLDER open.
+  // Lowest folder number from 1 that no live folder uses. REQUIRES: FOLDER
+  // open; it stays positioned where the scan stopped.
   int NextFolderNumber();
 
   // Re-creates index and group files: all of them (only_missing false, with

@@ -33,9 +33,14 @@ QString ScriptedUi::ChooseOpenFile(const QString&, const QString&) {
 QString ScriptedUi::ChooseSaveFile(const QString& c, const QString& f) { return ChooseOpenFile(c, f); }
 QString ScriptedUi::ChooseDirectory(const QString& c, const QString&) { return ChooseOpenFile(c, {}); }
 
-int ScriptedUi::RunModal(QDialog*) {
-  ADD_FAILURE() << "unscripted modal form";
-  return 0;
+int ScriptedUi::RunModal(QDialog* form) {
+  if (modals_.empty()) {
+    ADD_FAILURE() << "unscripted modal form";
+    return 0;
+  }
+  auto fn = std::move(modals_.front());
+  modals_.pop_front();
+  return fn(form);
 }
 
 std::vector<QString> ScriptedUi::texts() const {

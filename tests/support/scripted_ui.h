@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "store/ui_services.h"
@@ -22,6 +23,10 @@ class ScriptedUi final : public UiServices {
   // Answers for the next questions (OK/Yes = true), in order.
   void Answer(bool yes) { answers_.push_back(yes); }
   void AnswerFile(const QString& path) { files_.push_back(path); }
+  // What the next modal form does, in order: the function gets the form
+  // (not shown) and returns its result code.
+  void OnModal(std::function<int(QDialog*)> fn) { modals_.push_back(std::move(fn)); }
+  bool modals_left() const { return !modals_.empty(); }
 
   bool Message(Kind kind, Buttons buttons, const QString& text) override;
   void ShowProgress(bool visible, const QString& caption) override;
@@ -42,6 +47,7 @@ class ScriptedUi final : public UiServices {
  private:
   std::deque<bool> answers_;
   std::deque<QString> files_;
+  std::deque<std::function<int(QDialog*)>> modals_;
   std::vector<Shown> shown_;
   std::vector<QString> progress_;
   bool progress_visible_ = false;

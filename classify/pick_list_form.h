@@ -1,0 +1,58 @@
+// A pick list of the pick-and-edit loop: a grid of rows, Select, New and
+// Exit. It talks to the loop only through the selection code it is given:
+// a chosen row sets it to the row's record number (the hidden last column),
+// New to 0, Exit to -1; the window's close box leaves it unchanged.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+class QPushButton;
+class QTableView;
+
+namespace kpr {
+
+class PickListModel;
+
+class PickListForm : public QDialog {
+  Q_OBJECT
+ public:
+  struct Column {
+    QString heading;
+    int width;
+  };
+  // object_name: "TPickFol" or "TPickAcc"; grid_width: the grid's width in
+  // pixels; columns: the last one holds the record number and stays hidden.
+  PickListForm(const QString& object_name, const QString& caption, QSize size, int grid_width,
+               std::vector<Column> columns, int& selection, QWidget* parent = nullptr);
+
+  // Fills the list (rows as the model takes them); the row whose record
+  // number equals the selection code becomes current, else the first row.
+  void Fill(std::vector<QStringList> rows);
+
+  // The grid's current row (0-based, -1 when none) and moving it.
+  int current_row() const;
+  void set_current_row(int row);
+  QTableView* grid() const { return grid_; }
+  PickListModel* model() const { return model_; }
+
+  // Reads the table and fills the list; runs when the form is shown.
+  virtual void FormShow() = 0;
+
+  // Event handlers.
+  void PickRow();  // BtnSelect, double click, Enter in the grid
+  void BtnNewClick();
+  void BtnExitClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  int& selection_;
+
+ private:
+  QTableView* grid_;
+  PickListModel* model_;
+  QPushButton* select_;
+};
+
+}  // namespace kpr
