@@ -100,9 +100,11 @@ void RenumberAccount(DataStore& store, const AccountChart& chart, uint32_t recno
 void MergeAccount(DataStore& store, const AccountChart& chart, uint32_t recno, int old_no,
                   uint32_t target_recno) {
   ReassignAccount(store, chart, old_no, chart.buffer(store).AccNo);
-  GoAccount(store, chart, target_recno);
-  store.PackPending = true;
-  ExitOnFailure(store, chart.table(store)->Delete());
+  if (target_recno != recno) {
+    GoAccount(store, chart, target_recno);
+    store.PackPending = true;
+    ExitOnFailure(store, chart.table(store)->Delete());
+  }
   StoreAccountAt(store, chart, recno);
 }
 

@@ -86,9 +86,11 @@ void MergeFolder(DataStore& store, uint32_t recno, int old_no, uint32_t target_r
   ReassignFolder(store, old_no, new_no);
   // The folder that carried new_no goes first, so that no moment leaves two
   // live folders with one number.
-  GoFolder(store, target_recno);
-  store.PackPending = true;
-  ExitOnFailure(store, store.folder->Delete());
+  if (target_recno != recno) {
+    GoFolder(store, target_recno);
+    store.PackPending = true;
+    ExitOnFailure(store, store.folder->Delete());
+  }
   StoreFolderAt(store, recno, new_no, name);
 }
 
