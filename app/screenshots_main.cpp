@@ -1,5 +1,6 @@
 // kpr_screenshots: starts the main window on a data directory as the
-// program does, and writes a picture of each page, the about box and help.
+// program does, and writes a picture of each page, the about box, the
+// folder and account forms and help.
 // usage: kpr_screenshots DATADIR OUTDIR
 #include <QDir>
 #include <QTabWidget>
@@ -11,6 +12,10 @@
 #include "app/help_viewer.h"
 #include "app/kpr_application.h"
 #include "app/main_window.h"
+#include "classify/account_form.h"
+#include "classify/folder_form.h"
+#include "classify/pick_account_form.h"
+#include "classify/pick_folder_form.h"
 
 int main(int argc, char** argv) {
   Q_INIT_RESOURCE(resources);
@@ -47,6 +52,26 @@ int main(int argc, char** argv) {
     if (!window.about_box()->grab().save(about)) ++failures;
     std::printf("%s\n", about.toUtf8().constData());
     window.about_box()->hide();
+    // The classification forms, on the first folder and account.
+    auto shoot = [&](QDialog* form, const char* name) {
+      form->show();
+      QApplication::processEvents();
+      const QString file = out + "/" + name + ".png";
+      if (!form->grab().save(file)) ++failures;
+      std::printf("%s\n", file.toUtf8().constData());
+      form->hide();
+    };
+    store.OpenFolders();
+    window.state().SelFolder = static_cast<int>(store.folder->RecNo());
+    shoot(window.pick_folder_form(), "pick-folder");
+    shoot(window.folder_form(), "folder-form");
+    store.CloseAll();
+    window.state().AccountKind = "E";
+    store.OpenExpenseAccounts();
+    window.state().SelAccount = static_cast<int>(store.acc->RecNo());
+    shoot(window.pick_account_form(), "pick-account");
+    shoot(window.account_form(), "account-form");
+    store.CloseAll();
     window.ShowHelp("500");
     QApplication::processEvents();
     const QString help = out + "/help.png";

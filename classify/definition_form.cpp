@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -50,8 +49,7 @@ DefinitionForm::DefinitionForm(const QString& object_name, const QString& captio
   cancel_->setObjectName("BtnCancel");
   help_ = new QToolButton(this);
   help_->setObjectName("BitBtn1");
-  help_->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-  help_->setToolTip("Help");
+  help_->setText("Help");
   for (QPushButton* b : {save_, delete_, cancel_}) b->setAutoDefault(false);
   connect(save_, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
   connect(delete_, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });

@@ -1,6 +1,7 @@
 #include "classify/pick_list_form.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -32,10 +33,16 @@ PickListForm::PickListForm(const QString& object_name, const QString& caption, Q
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   grid_->horizontalHeader()->setHighlightSections(false);
   grid_->setFixedWidth(grid_width);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Columns as wide as given, and no narrower than their heading; the
+  // description (column 1) takes what the grid's width leaves.
+  QHeaderView* header = grid_->horizontalHeader();
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    grid_->setColumnWidth(i, columns[static_cast<size_t>(i)].width);
+    const int heading = header->fontMetrics().horizontalAdvance(columns[static_cast<size_t>(i)].heading) + 12;
+    grid_->setColumnWidth(i, std::max(columns[static_cast<size_t>(i)].width, heading));
   }
   grid_->setColumnHidden(static_cast<int>(columns.size()) - 1, true);
+  header->setSectionResizeMode(1, QHeaderView::Stretch);
   grid_->installEventFilter(this);
   connect(grid_, &QTableView::doubleClicked, this, [this] { PickRow(); });
 
