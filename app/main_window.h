@@ -66,6 +66,9 @@ class MainWindow : public QMainWindow {
   void FoldersClicked();
   void AccountsEClicked() { AccountsClicked("E"); }
   void AccountsIClicked() { AccountsClicked("I"); }
+  // The chart of accounts report of the income chart (ACCI) or the expense
+  // chart (ACC).
+  void ChartOfAccountsClicked(bool income_chart);
   PickFolderForm* pick_folder_form() const { return pick_fol_; }
   FolderForm* folder_form() const { return folder_form_; }
   PickAccountForm* pick_account_form() const { return pick_acc_; }

@@ -22,6 +22,7 @@
 #include "app/setup_page.h"
 #include "maint/erase_data.h"
 #include "maint/pack_tables.h"
+#include "reports/chart_of_accounts_report.h"
 #include "store/clock.h"
 #include "store/date_text.h"
 #include "store/locale_formats.h"
@@ -170,6 +171,17 @@ void MainWindow::AccountsClicked(const QString& kind) {
     RunPickEditLoop(
         state_.SelAccount, [this] { store_.ui().RunModal(pick_acc_); },
         [this] { store_.ui().RunModal(account_form_); });
+  });
+}
+
+void MainWindow::ChartOfAccountsClicked(bool income_chart) {
+  RunOperation([this, income_chart] {
+    if (income_chart) {
+      store_.OpenIncomeAccounts();
+    } else {
+      store_.OpenExpenseAccounts();
+    }
+    ChartOfAccountsReport({store_, state_.ReportFont, &printer_, this}, income_chart);
   });
 }
 

@@ -1,5 +1,9 @@
 // kprdata: the installer's and tester's tool for KPR data directories.
 #include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "reports/headless_report.h"
+#include "reports/report_export.h"
+#include "reports/report_printer.h"
 #include "store/data_store.h"
 #include "store/engine.h"
 #include "store/installed_tables.h"
@@ -27,7 +34,9 @@ const char kUsage[] =
     "       kprdata dump DIR TABLE [--tag NAME]\n"
     "       kprdata check DIR\n"
     "       kprdata reindex DIR\n"
-    "       kprdata pack DIR\n";
+    "       kprdata pack DIR\n"
+    "       kprdata report DIR chart-of-accounts --chart income|expense\n"
+    "                          --format txt|tsv|pdf [--out FILE]\n";
 
 // A failure the user must read: printed, exit status 1.
 struct Failure : std::runtime_error {
@@ -37,6 +46,13 @@ struct Failure : std::runtime_error {
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A report that cannot run as asked (bad option, no tables): exit status 2.
+struct ReportError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// A report without lines: exit status 1.
+struct NoData {};
 
 void Check(const Status& s) {
   if (!s.ok()) throw Failure(s.message());
@@ -117,7 +133,56 @@ int Pack(DataStore& store) {
   return 0;
 }
 
+// kprdata report DIR chart-of-accounts --chart income|expense --format
+// txt|tsv|pdf [--out FILE]: the bytes the viewer's export writes, or the pages
+// its Print writes to a PDF file when no printer is installed.
+int Report(DataStore& store, const std::vector<std::string>& args) {
+  if (args.size() < 3) throw ReportError("report needs DIR and a report name");
+  if (args[2] != "chart-of-accounts") throw ReportError("unknown report '" + args[2] + "'");
+  std::map<std::string, std::string> o;
+  try {
+    o = Options(args, 3);
+  } catch (const UsageError& e) {
+    throw ReportError(e.what());
+  }
+  for (const auto& [k, v] : o) {
+    if (k != "chart" && k != "format" && k != "out") throw ReportError("unknown option --" + k);
+  }
+  const std::string chart = o.count("chart") ? o.at("chart") : "";
+  const std::string format = o.count("format") ? o.at("format") : "";
+  if (chart != "income" && chart != "expense") throw ReportError("--chart must be income or expense");
+  if (format != "txt" && format != "tsv" && format != "pdf") {
+    throw ReportError("--format must be txt, tsv or pdf");
+  }
+  if (format == "pdf" && !o.count("out")) throw ReportError("--format pdf needs --out FILE");
+  if (!store.DataFilesPresent()) {
+    throw ReportError(store.directory() + ": the data tables (KPR1.dbf, ACC.dbf, EXP5.dbf, "
+                      "FOLDER.dbf, INC5.dbf, ACCI.dbf) are not all there");
+  }
+  store.RebuildIndexes(true);
+  store.OpenSettings();
+  store.LoadSettings();
+  store.CloseAll();
+  QPrinter printer(QPrinter::HighResolution);
+  const QFont font = ReportFontFrom(QGuiApplication::font(), store.Settings);
+  const auto doc = BuildChartOfAccountsDocument(store, chart == "income", &printer, font);
+  if (doc->Empty()) throw NoData{};
+  const QString out = o.count("out") ? QString::fromStdString(o.at("out")) : QString();
+  if (format == "pdf") {
+    if (!PrintReportToPdf(*doc, font, &printer, out)) throw Failure("Unable to save to: " + o.at("out"));
+    return 0;
+  }
+  const ExportLayout layout = format == "txt" ? ExportLayout::kText : ExportLayout::kTabs;
+  if (out.isEmpty()) {
+    const QByteArray bytes = ExportBytes(*doc, layout);
+    std::fwrite(bytes.data(), 1, static_cast<size_t>(bytes.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  return SaveExport(*doc, layout, out, store.ui()) ? 0 : 1;
+}
+
 int Run(const std::vector<std::string>& args) {
+  if (args.size() < 2 && !args.empty() && args[0] == "report") throw ReportError("report needs DIR");
   if (args.size() < 2) throw UsageError("missing command or directory");
   const std::string& cmd = args[0];
   const std::string& dir = args[1];
@@ -189,6 +254,7 @@ int Run(const std::vector<std::string>& args) {
     NeedTables(store);
     return Pack(store);
   }
+  if (cmd == "report") return Report(store, args);
   throw UsageError("unknown command '" + cmd + "'");
 }
 
@@ -196,10 +262,24 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace kpr
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);  // locale and text codecs as the program has them
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Reports measure fonts, which needs a GUI application (no window is shown).
+  const bool report = !args.empty() && args[0] == "report";
+  if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QCoreApplication> app;  // locale and text codecs as the program has them
+  if (report) {
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   try {
     return kpr::Run(args);
+  } catch (const kpr::NoData&) {
+    std::fprintf(stderr, "Report contains no data.\n");
+    return 1;
+  } catch (const kpr::ReportError& e) {
+    std::fprintf(stderr, "kprdata: %s\n%s", e.what(), kpr::kUsage);
+    return 2;
   } catch (const kpr::UsageError& e) {
     std::fprintf(stderr, "kprdata: %s\n%s", e.what(), kpr::kUsage);
     return 1;
