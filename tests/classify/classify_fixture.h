@@ -59,7 +59,9 @@ class ClassifyFixture : public DataDirFixture {
         store_->Expense = {date, 0, e.account, e.folder, "payee", 5.0, "memo", e.archived};
         ASSERT_TRUE(store_->StoreExpense().ok());
       }
-      if (e.deleted) ASSERT_TRUE(t->Delete().ok());
+      if (e.deleted) {
+        ASSERT_TRUE(t->Delete().ok());
+      }
     }
     store_->CloseAll();
   }
