@@ -13,6 +13,7 @@
 #include "reports/report_layout.h"
 #include "store/clock.h"
 #include "store/locale_formats.h"
+#include "tests/support/paths.h"
 #include "tests/support/data_dir.h"
 
 namespace kpr {
@@ -60,7 +61,7 @@ class ReportFixture : public testing::DataDirFixture {
   // Compares with tests/reports/golden/<name>; KPR_UPDATE_GOLDEN=1 rewrites it.
   static void ExpectGolden(const char* name, const QByteArray& bytes) {
     const QString path =
-        qEnvironmentVariable("KPR_SOURCE_DIR") + "/tests/reports/golden/" + QString(name);
+        QString::fromStdString(testing::SourceDir()) + "/tests/reports/golden/" + QString(name);
     QFile f(path);
     if (qEnvironmentVariableIsSet("KPR_UPDATE_GOLDEN")) {
       ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -10,6 +10,7 @@
 #include "reports/report_folders.h"
 #include "reports/t_mult_fol.h"
 #include "reports/t_report_f.h"
+#include "tests/support/paths.h"
 #include "tests/reports/report_fixture.h"
 
 namespace kpr {
@@ -130,9 +131,7 @@ TEST_F(ReportFrameTest, KprdataReportWritesTheViewersExportBytes) {
   Clock::Reset();  // the command dates its pages today
   LocaleFormats::ResetForTesting();
   AddChart(false, {{10, QString::fromUtf8("Café"), true}, {20, "Rent", false}});
-  const QString binary_dir = qEnvironmentVariable("KPR_BINARY_DIR");
-  const QString kprdata = (binary_dir.isEmpty() ? QCoreApplication::applicationDirPath() + "/.."
-                                                : binary_dir) + "/tools/kprdata";
+  const QString kprdata = QString::fromStdString(testing::BinaryDir()) + "/tools/kprdata";
   struct Case {
     QStringList args;
     int status;

@@ -3,6 +3,8 @@
 // in the same order.
 #include <gtest/gtest.h>
 
+#include "tests/support/paths.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -19,11 +21,7 @@ namespace {
 using testing::TempDir;
 using Item = std::pair<std::string, uint32_t>;
 
-std::string SourceDir() {
-  if (const char* dir = std::getenv("KPR_SOURCE_DIR")) return dir;
-  std::string here = __FILE__;  // .../tests/store/ntx_reader_test.cpp
-  return here.substr(0, here.rfind("/tests/store/"));
-}
+using testing::SourceDir;
 
 bool HaveXBaseIndex() { return std::system("perl -MXBase::Index -e 1 >/dev/null 2>&1") == 0; }
 

@@ -172,16 +172,6 @@ void CopyDirFiles(const std::string& from, const std::string& to) {
   }
 }
 
-std::string SourceDir() {
-  if (const char* env = std::getenv("KPR_SOURCE_DIR"); env != nullptr && *env != '\0') return env;
-  // Run by hand from the build tree: walk up to the directory holding store/.
-  std::filesystem::path p = std::filesystem::current_path();
-  for (int i = 0; i < 6 && !p.empty(); ++i, p = p.parent_path()) {
-    if (std::filesystem::exists(p / "store" / "engine.h")) return p.string();
-  }
-  return ".";
-}
-
 std::string Quote(const std::string& s) {
   std::string out = "'";
   for (char c : s) {

@@ -3,6 +3,8 @@
 // running the independent dBASE readers (Python dbfread, Perl XBase, GDAL).
 #pragma once
 
+#include "tests/support/paths.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,8 +58,6 @@ void TouchLater(const std::string& path, int seconds = 5);
 // modification times.
 void CopyDirFiles(const std::string& from, const std::string& to);
 
-// The source tree (KPR_SOURCE_DIR, else found from the working directory).
-std::string SourceDir();
 
 // Shell commands. Quote builds one shell word.
 std::string Quote(const std::string& s);

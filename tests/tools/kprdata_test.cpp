@@ -2,7 +2,6 @@
 // scripts run it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace kpr {
@@ -21,14 +21,7 @@ struct Result {
   std::string err;  // standard error
 };
 
-std::string Binary() {
-  if (const char* dir = std::getenv("KPR_BINARY_DIR")) return std::string(dir) + "/tools/kprdata";
-  // Beside the test binary's own build tree.
-  char self[4096] = {};
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string here(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return here.substr(0, here.rfind('/')) + "/../tools/kprdata";
-}
+std::string Binary() { return testing::BinaryDir() + "/tools/kprdata"; }
 
 Result Kprdata(const std::string& args) {
   testing::TempDir tmp;
