@@ -12,6 +12,8 @@
 #include "app/help_viewer.h"
 #include "app/kpr_application.h"
 #include "app/main_window.h"
+#include "reports/headless_report.h"
+#include "reports/t_report_f.h"
 #include "classify/account_form.h"
 #include "classify/folder_form.h"
 #include "classify/pick_account_form.h"
@@ -72,6 +74,17 @@ int main(int argc, char** argv) {
     shoot(window.pick_account_form(), "pick-account");
     shoot(window.account_form(), "account-form");
     store.CloseAll();
+    // The report viewer on the expense chart of accounts.
+    auto doc = kpr::BuildChartOfAccountsDocument(store, false, window.printer(),
+                                                 window.state().ReportFont);
+    kpr::TReportF viewer(*doc, window.state().ReportFont, window.printer(), ui, &window);
+    viewer.resize(900, 640);
+    viewer.show();
+    QApplication::processEvents();
+    const QString report = out + "/report-viewer.png";
+    if (!viewer.grab().save(report)) ++failures;
+    std::printf("%s\n", report.toUtf8().constData());
+    viewer.hide();
     window.ShowHelp("500");
     QApplication::processEvents();
     const QString help = out + "/help.png";
