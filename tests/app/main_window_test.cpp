@@ -4,7 +4,9 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
@@ -213,6 +215,28 @@ TEST_F(MainWindowTest, UnbuiltOperationsAreDisabledAndSaySo) {
                            "BtnAccountI"}) {
     EXPECT_TRUE(Find<QToolButton>(name)->isEnabled()) << name;
   }
+}
+
+TEST_F(MainWindowTest, ChartOfAccountsMenusOpenTheViewerOnTheirChart) {
+  AddAccounts(true, {1, 2});
+  MainWindow& w = Start();
+  for (QMenu* menu : w.findChildren<QMenu*>()) {
+    for (QAction* a : menu->actions()) {
+      if (a->text() == "&Chart of Accounts") EXPECT_TRUE(a->isEnabled());
+    }
+  }
+  QString shown;
+  ui_.OnModal([&](QDialog* viewer) {
+    shown = viewer->objectName();
+    return 0;
+  });
+  w.ChartOfAccountsClicked(/*income_chart=*/true);
+  EXPECT_EQ(shown, "TReportF");
+  EXPECT_TRUE(ui_.texts().empty());
+  EXPECT_TRUE(store_->engine().tables().empty()) << "the operation closes its tables";
+
+  w.ChartOfAccountsClicked(/*income_chart=*/false);  // the expense chart is empty
+  EXPECT_EQ(ui_.texts(), std::vector<QString>{"Report contains no data."});
 }
 
 }  // namespace
