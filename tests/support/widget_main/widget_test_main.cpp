@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   app.setApplicationName("KPR");
-  Q_INIT_RESOURCE(resources);
+#ifdef KPR_TEST_APP_RESOURCES
+  Q_INIT_RESOURCE(resources);  // the program's pictures and help, from kpr_app
+#endif
   return RUN_ALL_TESTS();
 }
