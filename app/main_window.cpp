@@ -21,6 +21,8 @@
 #include "classify/folder_form.h"
 #include "classify/pick_account_form.h"
 #include "classify/pick_folder_form.h"
+#include "ledger/income_form.h"
+#include "ledger/pick_income_form.h"
 #include "app/guarded.h"
 #include "app/help_viewer.h"
 #include "app/picture_button.h"
@@ -127,7 +129,7 @@ QWidget* MainWindow::BuildIncomeExpensePage() {
   // The record forms come next.
   AddPictureButtons(
       page, grid,
-      {{"BtnIncome", "income", "Income", "Add, Edit or Delete Income", nullptr},
+      {{"BtnIncome", "income", "Income", "Add, Edit or Delete Income", &MainWindow::IncomeClicked},
        {"BtnAccountI", "account_income", "Income\nAccounts",
         "Setup Income Accounts (classifications)", &MainWindow::AccountsIClicked},
        {"BtnFolders", "folders", "Folders", "Setup Folders (Income/Expense Groups)",
@@ -252,6 +254,9 @@ void MainWindow::BuildClassificationForms() {
   for (DefinitionForm* form : std::initializer_list<DefinitionForm*>{folder_form_, account_form_}) {
     connect(form, &DefinitionForm::HelpRequested, this, &MainWindow::ShowHelp);
   }
+  pick_inc_ = new PickIncomeForm(store_, state_.SelIncome, state_.DefaultFolder, this);
+  income_form_ = new IncomeForm(store_, state_.SelIncome, state_.DefaultFolder, this);
+  connect(income_form_, &IncomeForm::HelpRequested, this, &MainWindow::ShowHelp);
 }
 
 void MainWindow::ShowReportMenu(QMenu* menu) { menu->popup(QCursor::pos()); }

@@ -25,6 +25,8 @@ namespace kpr {
 class AboutBox;
 class AccountForm;
 class FolderForm;
+class IncomeForm;
+class PickIncomeForm;
 class HelpViewer;
 class PickAccountForm;
 class PickFolderForm;
@@ -64,6 +66,7 @@ class MainWindow : public QMainWindow {
 
   // The classification loops: folders, expense accounts, income accounts.
   void FoldersClicked();
+  void IncomeClicked();
   void AccountsEClicked() { AccountsClicked("E"); }
   void AccountsIClicked() { AccountsClicked("I"); }
   // The chart of accounts report of the income chart (ACCI) or the expense
@@ -73,6 +76,8 @@ class MainWindow : public QMainWindow {
   FolderForm* folder_form() const { return folder_form_; }
   PickAccountForm* pick_account_form() const { return pick_acc_; }
   AccountForm* account_form() const { return account_form_; }
+  PickIncomeForm* pick_income_form() const { return pick_inc_; }
+  IncomeForm* income_form() const { return income_form_; }
 
   // Operations of the File Maintenance page.
   void ReIndexClicked();
@@ -123,6 +128,8 @@ class MainWindow : public QMainWindow {
   PickFolderForm* pick_fol_ = nullptr;
   FolderForm* folder_form_ = nullptr;
   PickAccountForm* pick_acc_ = nullptr;
+  PickIncomeForm* pick_inc_ = nullptr;
+  IncomeForm* income_form_ = nullptr;
   AccountForm* account_form_ = nullptr;
   QComboBox* folder_box_ = nullptr;
   QLineEdit* range_from_ = nullptr;

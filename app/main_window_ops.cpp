@@ -19,6 +19,8 @@
 #include "classify/folder_form.h"
 #include "classify/pick_account_form.h"
 #include "classify/pick_folder_form.h"
+#include "ledger/income_form.h"
+#include "ledger/pick_income_form.h"
 #include "app/setup_page.h"
 #include "maint/erase_data.h"
 #include "maint/pack_tables.h"
@@ -162,6 +164,15 @@ void MainWindow::FoldersClicked() {
   });
   state_.RefillFolderBox = true;
   update();
+}
+
+void MainWindow::IncomeClicked() {
+  RunOperation([this] {
+    if (!store_.OpenIncomes() || !store_.OpenFolders() || !store_.OpenIncomeAccounts()) return;
+    RunPickEditLoop(
+        state_.SelIncome, [this] { store_.ui().RunModal(pick_inc_); },
+        [this] { store_.ui().RunModal(income_form_); });
+  });
 }
 
 void MainWindow::AccountsClicked(const QString& kind) {

@@ -1,0 +1,84 @@
+// The income button of the main window: the pick-and-edit loop with
+// scripted forms, the current row after a save and after a delete, and the
+// tables closed afterwards.
+#include <QLineEdit>
+
+#include "app/main_window.h"
+#include "classify/pick_list_model.h"
+#include "ledger/income_form.h"
+#include "ledger/pick_income_form.h"
+#include "tests/ledger/ledger_fixture.h"
+
+namespace kpr::testing {
+namespace {
+
+class IncomeLoopTest : public LedgerFixture {
+ protected:
+  MainWindow& Start() {
+    window_ = std::make_unique<MainWindow>(*store_);
+    window_->set_splash_milliseconds(0);
+    EXPECT_TRUE(window_->StartUp());
+    ui_.Clear();
+    return *window_;
+  }
+  void TearDown() override {
+    window_.reset();
+    LedgerFixture::TearDown();
+  }
+  template <typename T>
+  void Next(std::function<void(T&)> fn) {
+    ui_.OnModal([fn](QDialog* d) {
+      auto* form = dynamic_cast<T*>(d);
+      EXPECT_NE(form, nullptr) << d->objectName().toStdString();
+      if (form == nullptr) return 0;
+      form->FormShow();
+      fn(*form);
+      return form->result();
+    });
+  }
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(IncomeLoopTest, SavedRowIsCurrentThenTheLastRowAfterDelete) {
+  AddIncome(QDate(2026, 3, 1), 1, 5, "first");
+  AddIncome(QDate(2026, 3, 9), 1, 6, "last");
+  MainWindow& w = Start();
+  int start_row = -1, saved_row = -1, after_delete_row = -1, rows_after_delete = -1;
+  Next<PickIncomeForm>([&](PickIncomeForm& p) {
+    start_row = p.current_row();
+    p.BtnNewClick();
+  });
+  Next<IncomeForm>([this](IncomeForm& f) {
+    f.date_edit()->setText("03/05/26");
+    f.amount_edit()->setText("     7.00");
+    ui_.Answer(false);
+    f.BtnSaveClick();
+  });
+  Next<PickIncomeForm>([&](PickIncomeForm& p) {
+    saved_row = p.current_row();
+    p.PickRow();
+  });
+  Next<IncomeForm>([](IncomeForm& f) { f.BtnDeleteClick(); });
+  Next<PickIncomeForm>([&](PickIncomeForm& p) {
+    after_delete_row = p.current_row();
+    rows_after_delete = p.model()->rowCount();
+    p.BtnExitClick();
+  });
+  w.IncomeClicked();
+  EXPECT_FALSE(ui_.modals_left());
+  EXPECT_EQ(start_row, 1);
+  EXPECT_EQ(saved_row, 1);
+  EXPECT_EQ(rows_after_delete, 2);
+  EXPECT_EQ(after_delete_row, 1);
+  EXPECT_TRUE(store_->engine().tables().empty());
+  EXPECT_TRUE(store_->PackPending);
+  for (uint32_t r = 1; r <= 3; ++r) {
+    const IncomeRecord rec = Read(r);
+    EXPECT_EQ(Deleted(r), r == 3) << r;
+    if (r == 3) EXPECT_DOUBLE_EQ(rec.IncAmt, 7.0);
+  }
+  ExpectConsistent();
+}
+
+}  // namespace
+}  // namespace kpr::testing
