@@ -79,6 +79,13 @@ void PickListForm::Fill(std::vector<QStringList> rows) {
   if (any) set_current_row(current);
 }
 
+void PickListForm::FillFrom(int count, std::function<QStringList(int)> source, int current) {
+  model_->SetSource(count, std::move(source));
+  select_->setEnabled(count > 0);
+  grid_->setEnabled(count > 0);
+  if (count > 0) set_current_row(current);
+}
+
 int PickListForm::current_row() const {
   const QModelIndex i = grid_->currentIndex();
   return i.isValid() ? i.row() : -1;

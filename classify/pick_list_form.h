@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 class QPushButton;
@@ -29,6 +30,9 @@ class PickListForm : public QDialog {
   // Fills the list (rows as the model takes them); the row whose record
   // number equals the selection code becomes current, else the first row.
   void Fill(std::vector<QStringList> rows);
+  // Fills the list with `count` rows made on demand by `source` (see
+  // PickListModel::SetSource); row `current` becomes current.
+  void FillFrom(int count, std::function<QStringList(int)> source, int current);
 
   // The grid's current row (0-based, -1 when none) and moving it.
   int current_row() const;

@@ -1,11 +1,35 @@
 #include "classify/pick_list_model.h"
 
+#include <stdexcept>
+
 namespace kpr {
 
 void PickListModel::SetRows(std::vector<QStringList> rows) {
   beginResetModel();
   rows_ = std::move(rows);
+  source_ = nullptr;
+  count_ = static_cast<int>(rows_.size());
+  cached_ = -1;
   endResetModel();
+}
+
+void PickListModel::SetSource(int count, std::function<QStringList(int)> source) {
+  beginResetModel();
+  rows_.clear();
+  source_ = std::move(source);
+  count_ = count;
+  cached_ = -1;
+  endResetModel();
+}
+
+QStringList PickListModel::row(int i) const {
+  if (!source_) return rows_.at(static_cast<size_t>(i));
+  if (i < 0 || i >= count_) throw std::out_of_range("pick list row");
+  if (i != cached_) {
+    cache_ = source_(i);
+    cached_ = i;
+  }
+  return cache_;
 }
 
 void PickListModel::SetHeading(int column, const QString& text) {
@@ -14,7 +38,7 @@ void PickListModel::SetHeading(int column, const QString& text) {
 }
 
 int PickListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : count_;
 }
 
 int PickListModel::columnCount(const QModelIndex& parent) const {
@@ -23,7 +47,7 @@ int PickListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant PickListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || role != Qt::DisplayRole) return {};
-  return rows_[static_cast<size_t>(index.row())].value(index.column());
+  return row(index.row()).value(index.column());
 }
 
 QVariant PickListModel::headerData(int section, Qt::Orientation orientation, int role) const {
