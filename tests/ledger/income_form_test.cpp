@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "ledger/income_form.h"
@@ -53,6 +54,28 @@ TEST_F(IncomeFormTest, DecimalSeparatorFormatsTheAmountAndNegativeIsRed) {
   EXPECT_EQ(form.amount_edit()->displayText(), "   -45.00");
   QTest::keyClick(form.amount_edit(), Qt::Key_End);
   EXPECT_TRUE(form.amount_is_red());
+}
+
+TEST_F(IncomeFormTest, TypedDateIsCheckedOnLeavingAndHelpAsksForTopic510) {
+  OpenForIncome();
+  int selection = 0, folder = -1;
+  IncomeForm form(*store_, selection, folder);
+  form.FormShow();
+  form.date_edit()->setFocus();
+  form.date_edit()->selectAll();
+  QTest::keyClicks(form.date_edit(), "133126");
+  EXPECT_EQ(form.date_edit()->text(), "13/31/26");
+  EXPECT_FALSE(form.MaskEdit1Exit());
+  EXPECT_EQ(ui_.texts(), std::vector<QString>{"Invalid Date Entered"});
+  form.date_edit()->selectAll();
+  QTest::keyClicks(form.date_edit(), "123126");
+  EXPECT_TRUE(form.MaskEdit1Exit());
+  EXPECT_EQ(form.date_edit()->text(), "12/31/26");
+  QSignalSpy help(&form, &IncomeForm::HelpRequested);
+  form.findChild<QWidget*>("BitBtn1")->metaObject()->invokeMethod(
+      form.findChild<QWidget*>("BitBtn1"), "click");
+  ASSERT_EQ(help.count(), 1);
+  EXPECT_EQ(help.at(0).at(0).toString(), "510");
 }
 
 TEST_F(IncomeFormTest, TypingIntoTheChoiceBoxesChangesNothing) {
