@@ -12,6 +12,8 @@
 #include "app/help_viewer.h"
 #include "app/kpr_application.h"
 #include "app/main_window.h"
+#include "ledger/income_form.h"
+#include "ledger/pick_income_form.h"
 #include "reports/headless_report.h"
 #include "reports/t_report_f.h"
 #include "classify/account_form.h"
@@ -73,6 +75,13 @@ int main(int argc, char** argv) {
     window.state().SelAccount = static_cast<int>(store.acc->RecNo());
     shoot(window.pick_account_form(), "pick-account");
     shoot(window.account_form(), "account-form");
+    store.CloseAll();
+    store.OpenIncomes();
+    store.OpenFolders();
+    store.OpenIncomeAccounts();
+    window.state().SelIncome = static_cast<int>(store.inc5->RecNo());
+    shoot(window.pick_income_form(), "pick-income");
+    shoot(window.income_form(), "income-form");
     store.CloseAll();
     // The report viewer on the expense chart of accounts.
     auto doc = kpr::BuildChartOfAccountsDocument(store, false, window.printer(),

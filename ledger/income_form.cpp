@@ -56,6 +56,8 @@ IncomeForm::IncomeForm(DataStore& store, int& selection, const int& default_fold
   desc_ = new QLineEdit(this);
   desc_->setObjectName("Edit1");
   desc_->setMaxLength(30);
+  // Room for the thirty characters the field holds.
+  desc_->setMinimumWidth(desc_->fontMetrics().horizontalAdvance(QString(30, 'n')) + 12);
   account_ = ChoiceBox(this, "ComboBox1");
   folder_ = ChoiceBox(this, "ComboBox2");
   for (QLineEdit* e : {date_, amount_}) {
