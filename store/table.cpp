@@ -159,25 +159,11 @@ Status Table::OrderUsable() const {
                          " is unusable after a failed rebuild; open the table again");
 }
 
-int Table::Top() {
-  Status s = Commit();
-  if (!s.ok()) return Fail(s);
-  bof_ = false;
-  if (order_ == nullptr) {
-    if (dbf_->record_count() == 0) {
-      SetEof();
-      return kEndOfFile;
-    }
-    s = LoadRecord(1);
-    return s.ok() ? kOnRecord : Fail(s);
-  }
-  if (s = OrderUsable(); !s.ok()) return Fail(s);
-  NtxPosition pos;
-  s = order_->index->First(&pos);
-  return s.ok() ? PositionAt(pos) : Fail(s);
-}
+int Table::Top() { return GoToEnd(/*first=*/true); }
+int Table::Bottom() { return GoToEnd(/*first=*/false); }
 
-int Table::Bottom() {
+// The first or the last record in the current order.
+int Table::GoToEnd(bool first) {
   Status s = Commit();
   if (!s.ok()) return Fail(s);
   bof_ = false;
@@ -186,12 +172,12 @@ int Table::Bottom() {
       SetEof();
       return kEndOfFile;
     }
-    s = LoadRecord(dbf_->record_count());
+    s = LoadRecord(first ? 1 : dbf_->record_count());
     return s.ok() ? kOnRecord : Fail(s);
   }
   if (s = OrderUsable(); !s.ok()) return Fail(s);
   NtxPosition pos;
-  s = order_->index->Last(&pos);
+  s = first ? order_->index->First(&pos) : order_->index->Last(&pos);
   return s.ok() ? PositionAt(pos) : Fail(s);
 }
 

@@ -133,6 +133,7 @@ class Table {
   Status Close();
 
   int Fail(const Status& s);
+  int GoToEnd(bool first);
   Status Commit();
   Status BeginWrite();
   Status LoadRecord(uint32_t recno);
