@@ -21,7 +21,9 @@
 #include "classify/folder_form.h"
 #include "classify/pick_account_form.h"
 #include "classify/pick_folder_form.h"
+#include "ledger/expense_form.h"
 #include "ledger/income_form.h"
+#include "ledger/pick_expense_form.h"
 #include "ledger/pick_income_form.h"
 #include "app/guarded.h"
 #include "app/help_viewer.h"
@@ -136,7 +138,8 @@ QWidget* MainWindow::BuildIncomeExpensePage() {
         &MainWindow::FoldersClicked},
        {"BtnAccountE", "account_expense", "Expense\nAccounts",
         "Setup Expense Accounts (Classifications)", &MainWindow::AccountsEClicked},
-       {"BtnExpense", "expense", "Expenses", "Add, Edit or Delete Expenses", nullptr},
+       {"BtnExpense", "expense", "Expenses", "Add, Edit or Delete Expenses",
+        &MainWindow::ExpenseClicked},
        {"BtnImport", "import", "Import\nPayments", "Import Income Data from TARN VANTO program.",
         nullptr},
        {"BtnRateChange", "rate_change", "Rate\nChange", "Adjust rate based expense amounts.",
@@ -256,7 +259,11 @@ void MainWindow::BuildClassificationForms() {
   }
   pick_inc_ = new PickIncomeForm(store_, state_.SelIncome, state_.DefaultFolder, this);
   income_form_ = new IncomeForm(store_, state_.SelIncome, state_.DefaultFolder, this);
-  connect(income_form_, &IncomeForm::HelpRequested, this, &MainWindow::ShowHelp);
+  pick_exp_ = new PickExpenseForm(store_, state_.SelExpense, state_.DefaultFolder, this);
+  expense_form_ = new ExpenseForm(store_, state_.SelExpense, state_.DefaultFolder, this);
+  for (EntryForm* form : std::initializer_list<EntryForm*>{income_form_, expense_form_}) {
+    connect(form, &EntryForm::HelpRequested, this, &MainWindow::ShowHelp);
+  }
 }
 
 void MainWindow::ShowReportMenu(QMenu* menu) { menu->popup(QCursor::pos()); }

@@ -25,7 +25,9 @@ namespace kpr {
 class AboutBox;
 class AccountForm;
 class FolderForm;
+class ExpenseForm;
 class IncomeForm;
+class PickExpenseForm;
 class PickIncomeForm;
 class HelpViewer;
 class PickAccountForm;
@@ -67,6 +69,7 @@ class MainWindow : public QMainWindow {
   // The classification loops: folders, expense accounts, income accounts.
   void FoldersClicked();
   void IncomeClicked();
+  void ExpenseClicked();
   void AccountsEClicked() { AccountsClicked("E"); }
   void AccountsIClicked() { AccountsClicked("I"); }
   // The chart of accounts report of the income chart (ACCI) or the expense
@@ -78,6 +81,8 @@ class MainWindow : public QMainWindow {
   AccountForm* account_form() const { return account_form_; }
   PickIncomeForm* pick_income_form() const { return pick_inc_; }
   IncomeForm* income_form() const { return income_form_; }
+  PickExpenseForm* pick_expense_form() const { return pick_exp_; }
+  ExpenseForm* expense_form() const { return expense_form_; }
 
   // Operations of the File Maintenance page.
   void ReIndexClicked();
@@ -130,6 +135,8 @@ class MainWindow : public QMainWindow {
   PickAccountForm* pick_acc_ = nullptr;
   PickIncomeForm* pick_inc_ = nullptr;
   IncomeForm* income_form_ = nullptr;
+  PickExpenseForm* pick_exp_ = nullptr;
+  ExpenseForm* expense_form_ = nullptr;
   AccountForm* account_form_ = nullptr;
   QComboBox* folder_box_ = nullptr;
   QLineEdit* range_from_ = nullptr;

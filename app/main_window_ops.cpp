@@ -19,7 +19,9 @@
 #include "classify/folder_form.h"
 #include "classify/pick_account_form.h"
 #include "classify/pick_folder_form.h"
+#include "ledger/expense_form.h"
 #include "ledger/income_form.h"
+#include "ledger/pick_expense_form.h"
 #include "ledger/pick_income_form.h"
 #include "app/setup_page.h"
 #include "maint/erase_data.h"
@@ -172,6 +174,15 @@ void MainWindow::IncomeClicked() {
     RunPickEditLoop(
         state_.SelIncome, [this] { store_.ui().RunModal(pick_inc_); },
         [this] { store_.ui().RunModal(income_form_); });
+  });
+}
+
+void MainWindow::ExpenseClicked() {
+  RunOperation([this] {
+    if (!store_.OpenExpenses() || !store_.OpenFolders() || !store_.OpenExpenseAccounts()) return;
+    RunPickEditLoop(
+        state_.SelExpense, [this] { store_.ui().RunModal(pick_exp_); },
+        [this] { store_.ui().RunModal(expense_form_); });
   });
 }
 

@@ -12,7 +12,9 @@
 #include "app/help_viewer.h"
 #include "app/kpr_application.h"
 #include "app/main_window.h"
+#include "ledger/expense_form.h"
 #include "ledger/income_form.h"
+#include "ledger/pick_expense_form.h"
 #include "ledger/pick_income_form.h"
 #include "reports/headless_report.h"
 #include "reports/t_report_f.h"
@@ -82,6 +84,13 @@ int main(int argc, char** argv) {
     window.state().SelIncome = static_cast<int>(store.inc5->RecNo());
     shoot(window.pick_income_form(), "pick-income");
     shoot(window.income_form(), "income-form");
+    store.CloseAll();
+    store.OpenExpenses();
+    store.OpenFolders();
+    store.OpenExpenseAccounts();
+    window.state().SelExpense = static_cast<int>(store.exp5->RecNo());
+    shoot(window.pick_expense_form(), "pick-expense");
+    shoot(window.expense_form(), "expense-form");
     store.CloseAll();
     // The report viewer on the expense chart of accounts.
     auto doc = kpr::BuildChartOfAccountsDocument(store, false, window.printer(),

@@ -1,9 +1,7 @@
 #include "classify/definition_form.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "classify/form_buttons.h"
 #include "store/conversion_error.h"
 #include "store/ui_services.h"
 
@@ -41,31 +40,18 @@ DefinitionForm::DefinitionForm(const QString& object_name, const QString& captio
   fields_->addWidget(new QLabel("Description:", this), 1, 0);
   fields_->addWidget(edit_, 1, 1);
 
-  save_ = new QPushButton("Save", this);
-  save_->setObjectName("BtnSave");
-  delete_ = new QPushButton("Delete", this);
-  delete_->setObjectName("BtnDelete");
-  cancel_ = new QPushButton("Cancel", this);
-  cancel_->setObjectName("BtnCancel");
-  help_ = new QToolButton(this);
-  help_->setObjectName("BitBtn1");
-  help_->setText("Help");
-  for (QPushButton* b : {save_, delete_, cancel_}) b->setAutoDefault(false);
-  connect(save_, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
-  connect(delete_, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
-  connect(help_, &QToolButton::clicked, this, [this, help_topic] { emit HelpRequested(help_topic); });
+  // Made after the fields, so that the focus passes the fields first.
+  const FormButtons& buttons = buttons_.emplace(this);
+  connect(buttons.save, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
+  connect(buttons.remove, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
+  connect(buttons.cancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
+  connect(buttons.help, &QToolButton::clicked, this,
+          [this, help_topic] { emit HelpRequested(help_topic); });
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (QWidget* b : std::initializer_list<QWidget*>{save_, delete_, cancel_, help_}) {
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields_);
   layout->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
 }
 
 int DefinitionForm::NumberValue(const QString& text) {
@@ -112,12 +98,8 @@ void DefinitionForm::showEvent(QShowEvent* event) {
 bool DefinitionForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == mask_ && event->type() == QEvent::FocusOut && !leaving_ && isVisible() &&
       mask_->isEnabled()) {
-    auto* focus = static_cast<QFocusEvent*>(event);
-    QWidget* next = QApplication::focusWidget();
     // Leaving for Cancel or help, or for another window, checks nothing.
-    const bool check = focus->reason() != Qt::ActiveWindowFocusReason &&
-                       focus->reason() != Qt::PopupFocusReason && next != cancel_ &&
-                       next != help_ && next != nullptr && isAncestorOf(next);
+    const bool check = buttons_->LeavingChecks(this, static_cast<QFocusEvent*>(event));
     if (check) {
       leaving_ = true;
       MaskEdit1Exit();

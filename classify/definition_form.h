@@ -7,11 +7,13 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
+
+#include "classify/form_buttons.h"
 
 class QGridLayout;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 namespace kpr {
 
@@ -22,7 +24,7 @@ class DefinitionForm : public QDialog {
  public:
   QLineEdit* number_edit() const { return mask_; }
   QLineEdit* description_edit() const { return edit_; }
-  QPushButton* delete_button() const { return delete_; }
+  QPushButton* delete_button() const { return buttons_->remove; }
 
   // Event handlers; conversion errors are shown as warnings here.
   virtual void FormShow() = 0;
@@ -67,10 +69,7 @@ class DefinitionForm : public QDialog {
   QGridLayout* fields_;
   QLineEdit* mask_;
   QLineEdit* edit_;
-  QPushButton* save_;
-  QPushButton* delete_;
-  QPushButton* cancel_;
-  QToolButton* help_;
+  std::optional<FormButtons> buttons_;
   bool leaving_ = false;
 };
 

@@ -75,7 +75,9 @@ TEST_F(IncomeLoopTest, SavedRowIsCurrentThenTheLastRowAfterDelete) {
   for (uint32_t r = 1; r <= 3; ++r) {
     const IncomeRecord rec = Read(r);
     EXPECT_EQ(Deleted(r), r == 3) << r;
-    if (r == 3) EXPECT_DOUBLE_EQ(rec.IncAmt, 7.0);
+    if (r == 3) {
+      EXPECT_DOUBLE_EQ(rec.IncAmt, 7.0);
+    }
   }
   ExpectConsistent();
 }
