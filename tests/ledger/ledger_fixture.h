@@ -1,5 +1,6 @@
 // Fixture for the ledger tests: a data directory with folders 1, 2 and
-// 5, income accounts 3 and 7, and income records written with the engine.
+// 5, income accounts 3 and 7, expense accounts 4 and 9, and records
+// written and read back with the engine.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ class LedgerFixture : public DataDirFixture {
     LocaleFormats::SetForTesting(QLocale(QLocale::English, QLocale::UnitedStates));
     AddFolders({1, 2, 5});
     AddAccounts(true, {3, 7});
+    AddAccounts(false, {4, 9});
   }
   void TearDown() override { LocaleFormats::ResetForTesting(); }
 
@@ -56,6 +58,46 @@ class LedgerFixture : public DataDirFixture {
     const uint32_t n = store_->inc5->RecCount();
     store_->CloseAll();
     return n;
+  }
+
+  // Appends one expense record; returns its record number.
+  uint32_t AddExpense(QDate date, int account, int folder, double amount, const QString& pay_to,
+                      int check = 0, bool archived = false) {
+    store_->OpenExpenses();
+    EXPECT_TRUE(store_->exp5->AppendBlank().ok());
+    store_->Expense = {QDateTime(date, QTime(0, 0)), check, account, folder, pay_to, amount,
+                       "memo", archived};
+    EXPECT_TRUE(store_->StoreExpense().ok());
+    const uint32_t recno = store_->exp5->RecNo();
+    store_->CloseAll();
+    return recno;
+  }
+  ExpenseRecord ReadExpense(uint32_t recno) {
+    store_->OpenExpenses();
+    store_->exp5->Go(recno);
+    store_->LoadExpense();
+    ExpenseRecord r = store_->Expense;
+    store_->CloseAll();
+    return r;
+  }
+  bool ExpenseDeleted(uint32_t recno) {
+    store_->OpenExpenses();
+    store_->exp5->Go(recno);
+    const bool d = store_->exp5->Deleted();
+    store_->CloseAll();
+    return d;
+  }
+  uint32_t ExpenseCount() {
+    store_->OpenExpenses();
+    const uint32_t n = store_->exp5->RecCount();
+    store_->CloseAll();
+    return n;
+  }
+
+  void OpenForExpense() {
+    store_->OpenExpenses();
+    store_->OpenFolders();
+    store_->OpenExpenseAccounts();
   }
 
   void OpenForIncome() {

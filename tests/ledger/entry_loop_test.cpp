@@ -1,18 +1,20 @@
-// The income button of the main window: the pick-and-edit loop with
-// scripted forms, the current row after a save and after a delete, and the
-// tables closed afterwards.
+// The income and expense buttons of the main window: the pick-and-edit
+// loops with scripted forms, the current row after a save and after a
+// delete, and the tables closed afterwards.
 #include <QLineEdit>
 
 #include "app/main_window.h"
 #include "classify/pick_list_model.h"
+#include "ledger/expense_form.h"
 #include "ledger/income_form.h"
+#include "ledger/pick_expense_form.h"
 #include "ledger/pick_income_form.h"
 #include "tests/ledger/ledger_fixture.h"
 
 namespace kpr::testing {
 namespace {
 
-class IncomeLoopTest : public LedgerFixture {
+class EntryLoopTest : public LedgerFixture {
  protected:
   MainWindow& Start() {
     window_ = std::make_unique<MainWindow>(*store_);
@@ -39,7 +41,7 @@ class IncomeLoopTest : public LedgerFixture {
   std::unique_ptr<MainWindow> window_;
 };
 
-TEST_F(IncomeLoopTest, SavedRowIsCurrentThenTheLastRowAfterDelete) {
+TEST_F(EntryLoopTest, SavedRowIsCurrentThenTheLastRowAfterDelete) {
   AddIncome(QDate(2026, 3, 1), 1, 5, "first");
   AddIncome(QDate(2026, 3, 9), 1, 6, "last");
   MainWindow& w = Start();
@@ -79,6 +81,43 @@ TEST_F(IncomeLoopTest, SavedRowIsCurrentThenTheLastRowAfterDelete) {
       EXPECT_DOUBLE_EQ(rec.IncAmt, 7.0);
     }
   }
+  ExpectConsistent();
+}
+
+TEST_F(EntryLoopTest, ExpenseLoopAddsEditsAndDeletes) {
+  AddExpense(QDate(2026, 3, 1), 4, 1, 5, "first");
+  MainWindow& w = Start();
+  int saved_row = -1, rows = -1, after_delete_row = -1;
+  Next<PickExpenseForm>([](PickExpenseForm& p) { p.BtnNewClick(); });
+  Next<ExpenseForm>([this](ExpenseForm& f) {
+    f.check_edit()->setText("501");
+    f.date_edit()->setText("03/09/26");
+    f.amount_edit()->setText("    99.95");
+    ui_.Answer(false);
+    f.BtnSaveClick();
+  });
+  Next<PickExpenseForm>([&](PickExpenseForm& p) {
+    saved_row = p.current_row();
+    rows = p.model()->rowCount();
+    p.set_current_row(0);
+    p.PickRow();
+  });
+  Next<ExpenseForm>([](ExpenseForm& f) { f.BtnDeleteClick(); });
+  Next<PickExpenseForm>([&](PickExpenseForm& p) {
+    after_delete_row = p.current_row();
+    p.BtnExitClick();
+  });
+  w.ExpenseClicked();
+  EXPECT_FALSE(ui_.modals_left());
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(saved_row, 1);
+  EXPECT_EQ(after_delete_row, 0);
+  EXPECT_TRUE(store_->engine().tables().empty());
+  EXPECT_TRUE(store_->PackPending);
+  EXPECT_TRUE(ExpenseDeleted(1));
+  EXPECT_FALSE(ExpenseDeleted(2));
+  EXPECT_EQ(ReadExpense(2).CheckNo, 501);
+  EXPECT_DOUBLE_EQ(ReadExpense(2).Amount, 99.95);
   ExpectConsistent();
 }
 
