@@ -45,6 +45,7 @@ EntryForm::EntryForm(DataStore& store, int& selection, const int& default_folder
   setObjectName(words.object_name);
   setWindowTitle(words.caption);
   resize(words.size);
+  fields_->setColumnStretch(1, 1);  // labels as narrow as their text
 }
 
 QLineEdit* EntryForm::MakeDateEdit(const char* name) {

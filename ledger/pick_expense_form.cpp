@@ -20,7 +20,9 @@ PickExpenseForm::PickExpenseForm(DataStore& store, int& selection, const int& de
                      {"Paid To", 240},
                      {"RecNo", 80}},
                     selection, parent) {
-  // The payee, not the account column, takes what the grid leaves.
+  // The amount column shows every amount the field holds; the payee, not
+  // the account column, takes what the grid leaves.
+  grid()->setColumnWidth(4, grid()->fontMetrics().horizontalAdvance("-999,999.99") + 12);
   QHeaderView* header = grid()->horizontalHeader();
   header->setSectionResizeMode(1, QHeaderView::Interactive);
   header->setSectionResizeMode(5, QHeaderView::Stretch);
