@@ -105,7 +105,8 @@ Measurement MeasuredRun::InChild(const std::function<StepOutcome()>& body) {
     } catch (...) {
       outcome.error = "unknown exception";
     }
-    const Wire w{Since(start), outcome.rows, outcome.checksum,
+    const double seconds = outcome.seconds >= 0 ? outcome.seconds : Since(start);
+    const Wire w{seconds, outcome.rows, outcome.checksum,
                  static_cast<uint32_t>(outcome.error.size())};
     std::fflush(nullptr);
     const bool sent = WriteAll(fds[1], &w, sizeof w) &&

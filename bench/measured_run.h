@@ -17,6 +17,9 @@ struct StepOutcome {
   uint64_t rows = 0;      // rows the step produced or read
   uint64_t checksum = 0;  // order-sensitive hash of the record numbers, 0 if none
   std::string error;      // empty when the step succeeded
+  // The body's own figure, when it leaves set-up out of its timing or
+  // reports a time per item; negative: the whole body is timed.
+  double seconds = -1;
 };
 
 struct Measurement {

@@ -6,7 +6,8 @@ namespace {
 std::string Seconds(const Measurement& m) {
   if (!m.ok) return "FAILED";
   char buf[32];
-  std::snprintf(buf, sizeof buf, m.seconds < 0.1 ? "%.4f" : "%.3f", m.seconds);
+  std::snprintf(buf, sizeof buf, m.seconds < 0.001 ? "%.6f" : m.seconds < 0.1 ? "%.4f" : "%.3f",
+                m.seconds);
   return buf;
 }
 

@@ -205,6 +205,22 @@ Status Table::SyncPosition() {
   return Status::OK();
 }
 
+Status Table::OrderedRecNos(std::vector<uint32_t>* out) {
+  out->clear();
+  Status s = Commit();
+  if (s.ok() && order_ == nullptr) {
+    s = Status::InvalidArgument(file_name() + ": no index tag selected");
+  }
+  if (s.ok()) s = OrderUsable();
+  NtxPosition pos;
+  if (s.ok()) s = order_->index->First(&pos);
+  while (s.ok() && pos.valid) {
+    out->push_back(pos.recno);
+    s = order_->index->Next(&pos);
+  }
+  return s;
+}
+
 int Table::Skip(long n) {
   Status s = Commit();
   if (!s.ok()) return Fail(s);

@@ -70,6 +70,14 @@ class Table {
   // key: leading characters of the selected tag's key (UTF-8).
   int Seek(std::string_view key);
 
+  // The record numbers of every record in the selected tag's order, read
+  // from the index alone (a pending change is written first). For callers
+  // that then read the fields they need in record order: on a table larger
+  // than the record cache that is far cheaper than reading every record in
+  // key order. The current record does not change.
+  // REQUIRES: a tag is selected.
+  Status OrderedRecNos(std::vector<uint32_t>* out);
+
   uint32_t RecNo() const { return recno_; }
   uint32_t RecCount() const { return dbf_->record_count(); }
   bool Eof() const { return eof_; }

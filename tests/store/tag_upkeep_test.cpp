@@ -98,8 +98,15 @@ class TagUpkeepTest : public ::testing::Test {
       Order expected;
       for (const auto& item : *items) expected.push_back(item.second);
       ASSERT_EQ(Walk(t_, tag), expected) << tag->def.name;
+      // The same order read from the index alone.
+      t_->SelectTag(tag);
+      std::vector<uint32_t> from_index;
+      ASSERT_TRUE(t_->OrderedRecNos(&from_index).ok());
+      ASSERT_EQ(from_index, expected) << tag->def.name;
     }
     t_->SelectTag(nullptr);
+    std::vector<uint32_t> none;
+    EXPECT_FALSE(t_->OrderedRecNos(&none).ok());
   }
 
   TempDir dir_;
