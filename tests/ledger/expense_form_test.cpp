@@ -80,6 +80,33 @@ TEST_F(ExpenseFormTest, CheckNumberIsRightAlignedOnLeavingAndEmptyIsAConversionE
   EXPECT_EQ(ExpenseCount(), 0u);
 }
 
+TEST_F(ExpenseFormTest, TypedTwoDigitYearsAreStoredInTheCenturyWindow) {
+  Clock::SetFixed(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
+  struct Case {
+    const char* typed;
+    QDate stored;
+  } cases[] = {{"030426", QDate(2026, 3, 4)},
+               {"123199", QDate(1999, 12, 31)},
+               {"010286", QDate(1986, 1, 2)},
+               {"070166", QDate(2066, 7, 1)}};
+  OpenForExpense();
+  int selection = 0, folder = -1;
+  ExpenseForm form(*store_, selection, folder);
+  for (const Case& c : cases) {
+    selection = 0;
+    form.FormShow();
+    Type(form.date_edit(), c.typed);
+    EXPECT_TRUE(form.MaskEdit2Exit()) << c.typed;
+    ui_.Answer(false);
+    form.BtnSaveClick();
+    ASSERT_GT(selection, 0) << c.typed;
+    store_->exp5->Go(static_cast<uint32_t>(selection));
+    EXPECT_EQ(store_->exp5->Text(store_->exp_f.ExpDate), c.stored.toString("yyyyMMdd").toStdString())
+        << c.typed;
+  }
+  ExpectConsistent();
+}
+
 TEST_F(ExpenseFormTest, AmountSeparatorAndColourAndHelpTopic530) {
   OpenForExpense();
   int selection = 0, folder = -1;

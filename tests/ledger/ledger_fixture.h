@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include "store/clock.h"
 #include "store/locale_formats.h"
 #include "tests/support/data_dir.h"
 #include "tools/data_check.h"
@@ -23,7 +24,10 @@ class LedgerFixture : public DataDirFixture {
     AddAccounts(true, {3, 7});
     AddAccounts(false, {4, 9});
   }
-  void TearDown() override { LocaleFormats::ResetForTesting(); }
+  void TearDown() override {
+    LocaleFormats::ResetForTesting();
+    Clock::Reset();
+  }
 
   // Appends one income record; returns its record number.
   uint32_t AddIncome(QDate date, int folder, double amount, const QString& desc,
