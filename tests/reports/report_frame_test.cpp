@@ -147,8 +147,12 @@ TEST_F(ReportFrameTest, KprdataReportWritesTheViewersExportBytes) {
     p.start(kprdata, QStringList{"report", dir, "chart-of-accounts"} + c.args);
     ASSERT_TRUE(p.waitForFinished(60000)) << kprdata.toStdString() << ": " << p.errorString().toStdString();
     EXPECT_EQ(p.exitCode(), c.status) << c.args.join(' ').toStdString();
-    if (c.status == 0) EXPECT_EQ(p.readAllStandardOutput(), ExportBytes(*Chart(false), c.layout));
-    if (c.status == 1) EXPECT_TRUE(p.readAllStandardError().contains("Report contains no data."));
+    if (c.status == 0) {
+      EXPECT_EQ(p.readAllStandardOutput(), ExportBytes(*Chart(false), c.layout));
+    }
+    if (c.status == 1) {
+      EXPECT_TRUE(p.readAllStandardError().contains("Report contains no data."));
+    }
   }
   QProcess p;
   p.start(kprdata, {"report", QString::fromStdString(Path("missing")), "chart-of-accounts", "--chart",

@@ -126,7 +126,9 @@ TEST_F(ReportRenderTest, ViewerScrollBarOnlyWhenLinesDoNotFit) {
     EXPECT_EQ(viewer.lines_per_screen(), per_screen);
     EXPECT_EQ(viewer.scroll_bar()->isVisible(), c.visible) << c.extra;
     EXPECT_EQ(viewer.scroll_bar()->maximum(), c.maximum) << c.extra;
-    if (c.visible) EXPECT_EQ(viewer.scroll_bar()->pageStep(), per_screen - 1);
+    if (c.visible) {
+      EXPECT_EQ(viewer.scroll_bar()->pageStep(), per_screen - 1);
+    }
     viewer.close();
   }
 }
