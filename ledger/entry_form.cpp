@@ -255,6 +255,17 @@ bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
       SetAmountColour();
     }
   }
+  if (event->type() == QEvent::FocusIn && (watched == date_ || watched == amount_)) {
+    // Entered by the keyboard or by the program, a masked field is selected
+    // whole, so that typing replaces its value (Qt would only move the
+    // cursor to the mask's first blank). A click places the cursor.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason || reason == Qt::OtherFocusReason) {
+      auto* edit = static_cast<QLineEdit*>(watched);
+      QMetaObject::invokeMethod(edit, [edit] { edit->selectAll(); }, Qt::QueuedConnection);
+    }
+  }
   if (event->type() == QEvent::FocusOut && !leaving_ && isVisible() &&
       buttons_->LeavingChecks(this, static_cast<QFocusEvent*>(event))) {
     leaving_ = true;

@@ -80,6 +80,29 @@ TEST_F(ExpenseFormTest, CheckNumberIsRightAlignedOnLeavingAndEmptyIsAConversionE
   EXPECT_EQ(ExpenseCount(), 0u);
 }
 
+TEST_F(ExpenseFormTest, TabIntoAMaskedFieldSelectsItSoTypingReplacesTheValue) {
+  OpenForExpense();
+  int selection = 0, folder = -1;
+  ExpenseForm form(*store_, selection, folder);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.pay_to_edit()->setFocus();
+  QTest::keyClick(form.pay_to_edit(), Qt::Key_Tab);
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), form.amount_edit());
+  QTest::keyClicks(form.amount_edit(), "-12.5");
+  EXPECT_EQ(form.amount_edit()->displayText(), "   -12.50");
+  QTest::keyClick(form.amount_edit(), Qt::Key_Backtab);
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), form.pay_to_edit());
+  QTest::keyClick(form.pay_to_edit(), Qt::Key_Backtab);
+  QApplication::processEvents();
+  QTest::keyClicks(form.date_edit(), "0704");
+  EXPECT_EQ(form.date_edit()->text(), "07/04/");
+  form.hide();
+}
+
 TEST_F(ExpenseFormTest, TypedTwoDigitYearsAreStoredInTheCenturyWindow) {
   Clock::SetFixed(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
   struct Case {
