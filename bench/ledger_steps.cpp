@@ -15,7 +15,7 @@
 #include "ledger/pick_expense_form.h"
 #include "ledger/pick_income_form.h"
 #include "store/data_store.h"
-#include "store/ui_services.h"
+#include "tools/console_ui.h"
 
 namespace kpr::bench {
 namespace {
@@ -28,18 +28,12 @@ double Since(Clock::time_point start) {
 
 // Answers every question No, silently; a warning or an error box means the
 // step went wrong.
-class QuietUi final : public UiServices {
+class QuietUi final : public ConsoleUi {
  public:
   bool Message(Kind kind, Buttons, const QString& text) override {
     if (kind != Kind::kInformation) throw std::runtime_error(text.toStdString());
     return false;
   }
-  void ShowProgress(bool, const QString&) override {}
-  void SetProgress(int) override {}
-  QString ChooseOpenFile(const QString&, const QString&) override { return {}; }
-  QString ChooseSaveFile(const QString&, const QString&) override { return {}; }
-  QString ChooseDirectory(const QString&, const QString&) override { return {}; }
-  int RunModal(QDialog*) override { return 0; }
 };
 
 // The offscreen platform's notes (no window manager, no runtime directory)

@@ -175,6 +175,17 @@ void EntryForm::FillChoices(QComboBox* box, Table* table, Tag* tag,
   box->setCurrentIndex(box->count() > 0 ? chosen : -1);
 }
 
+void EntryForm::FillFolders(int number, const char* missing) {
+  DataStore& s = store_;
+  FillChoices(
+      folder_, s.folder, s.tag_folder,
+      [&s] {
+        s.LoadFolder();
+        return std::pair(s.Folder.FolNo, s.Folder.FolName);
+      },
+      number, missing);
+}
+
 bool EntryForm::DateExit() {
   QString text = date_->text();
   if (!ValidDate(&text, store_.ui())) {

@@ -92,6 +92,8 @@ class EntryForm : public QDialog {
   void FillChoices(QComboBox* box, Table* table, Tag* tag,
                    const std::function<std::pair<int, QString>()>& read, int number,
                    const char* missing);
+  // FillChoices for the folder box, from FOLDER.
+  void FillFolders(int number, const char* missing);
 
   DataStore& store() const { return store_; }
   int default_folder() const { return default_folder_; }
@@ -101,7 +103,7 @@ class EntryForm : public QDialog {
   virtual void LoadRecord() = 0;  // the buffer from the current record
   virtual void NewRecord() = 0;   // the buffer gets a new record's defaults
   virtual void ShowRecord() = 0;  // the buffer into the fields
-  virtual void FillBoxes() = 0;   // both FillChoices calls
+  virtual void FillBoxes() = 0;   // the account box, then FillFolders
   virtual QWidget* first_field() const = 0;
   // Reads every field into the buffer, or throws ConversionError and
   // leaves the buffer as it was.

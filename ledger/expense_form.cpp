@@ -66,13 +66,7 @@ void ExpenseForm::FillBoxes() {
         return std::pair(s.ExpenseAccount.AccNo, s.ExpenseAccount.AcDesc);
       },
       s.Expense.AccNo, "Expense Accounts must be defined before entering Expense Records");
-  FillChoices(
-      folder_box(), s.folder, s.tag_folder,
-      [&s] {
-        s.LoadFolder();
-        return std::pair(s.Folder.FolNo, s.Folder.FolName);
-      },
-      s.Expense.FolNo, "Folders must be defined before entering Expense Records");
+  FillFolders(s.Expense.FolNo, "Folders must be defined before entering Expense Records");
 }
 
 bool ExpenseForm::MaskEdit1Exit() {

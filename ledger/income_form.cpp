@@ -46,13 +46,7 @@ void IncomeForm::FillBoxes() {
         return std::pair(s.IncomeAccount.AccNo, s.IncomeAccount.AcDesc);
       },
       s.Income.IncAcc, "Income Accounts must be defined before entering Income Records");
-  FillChoices(
-      folder_box(), s.folder, s.tag_folder,
-      [&s] {
-        s.LoadFolder();
-        return std::pair(s.Folder.FolNo, s.Folder.FolName);
-      },
-      s.Income.FolNo, "Folders must be defined before entering Income Records");
+  FillFolders(s.Income.FolNo, "Folders must be defined before entering Income Records");
 }
 
 void IncomeForm::ReadFields() {

@@ -6,7 +6,7 @@
 
 namespace kpr {
 
-class ConsoleUi final : public UiServices {
+class ConsoleUi : public UiServices {
  public:
   bool Message(Kind kind, Buttons buttons, const QString& text) override;
   void ShowProgress(bool, const QString&) override {}

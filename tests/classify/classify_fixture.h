@@ -12,9 +12,6 @@
 #include "tests/support/data_dir.h"
 #include "tools/data_check.h"
 
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace kpr::testing {
 
 // One income or expense record as the tests see it.

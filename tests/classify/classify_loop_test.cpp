@@ -12,35 +12,21 @@
 #include "classify/pick_account_form.h"
 #include "classify/pick_folder_form.h"
 #include "tests/classify/classify_fixture.h"
+#include "tests/support/main_window_loop.h"
 
 namespace kpr::testing {
 namespace {
 
 class ClassifyLoopTest : public ClassifyFixture {
  protected:
-  MainWindow& Start() {
-    window_ = std::make_unique<MainWindow>(*store_);
-    window_->set_splash_milliseconds(0);
-    EXPECT_TRUE(window_->StartUp());
-    ui_.Clear();
-    return *window_;
-  }
-  void TearDown() override { window_.reset(); }
-
-  // Scripts the next modal form as a T, shown and then driven by fn.
+  MainWindow& Start() { return loop_.Start(*store_, ui_); }
+  void TearDown() override { loop_.Close(); }
   template <typename T>
   void Next(std::function<void(T&)> fn) {
-    ui_.OnModal([fn](QDialog* d) {
-      auto* form = dynamic_cast<T*>(d);
-      EXPECT_NE(form, nullptr) << d->objectName().toStdString();
-      if (form == nullptr) return 0;
-      form->FormShow();
-      fn(*form);
-      return form->result();
-    });
+    MainWindowLoop::Next(ui_, std::move(fn));
   }
 
-  std::unique_ptr<MainWindow> window_;
+  MainWindowLoop loop_;
 };
 
 TEST_F(ClassifyLoopTest, FolderLoopRenumbersKeepsTheSavedRowCurrentAndRefillsTheFolderBox) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "store/data_store.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_dir.h"
 
