@@ -7,17 +7,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "bench/engine_steps.h"
 #include "bench/measured_run.h"
 #include "bench/result_table.h"
 #include "bench/sqlite_reference.h"
+#include "bench/work_dir.h"
 
 namespace kpr::bench {
 namespace {
@@ -77,14 +76,7 @@ std::string MakeWorkDir(const Options& o) {
     std::filesystem::create_directories(o.keep);
     return o.keep;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kpr_bench.XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  if (::mkdtemp(buf.data()) == nullptr) {
-    throw std::runtime_error(pattern + ": " + std::strerror(errno));
-  }
-  return buf.data();
+  return MakeTempDir("kpr_bench");
 }
 
 // A note comparing the rows of the two sides of a walk; *agree becomes

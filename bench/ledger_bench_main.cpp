@@ -4,19 +4,17 @@
 // edited one with their index updates. Each step runs in its own process
 // on the offscreen platform. Times never fail the run; the exit status is
 // 1 only when a step could not be run.
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "bench/engine_steps.h"
 #include "bench/ledger_steps.h"
 #include "bench/measured_run.h"
 #include "bench/result_table.h"
+#include "bench/work_dir.h"
 
 namespace kpr::bench {
 namespace {
@@ -55,17 +53,6 @@ bool Parse(int argc, char** argv, Options* o) {
   return true;
 }
 
-std::string TempDir() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kpr_ledger_bench.XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  if (::mkdtemp(buf.data()) == nullptr) {
-    throw std::runtime_error(pattern + ": " + std::strerror(errno));
-  }
-  return buf.data();
-}
-
 ResultRow Row(const std::string& step, const Measurement& m, const char* target, double limit) {
   ResultRow r{step, m, std::nullopt, "", target, std::nullopt};
   if (m.ok && limit > 0) r.met = m.seconds <= limit;
@@ -76,7 +63,7 @@ int Run(const Options& o) {
   std::string work, data = o.data;
   ResultTable table;
   if (data.empty()) {
-    work = TempDir();
+    work = MakeTempDir("kpr_ledger_bench");
     data = work + "/data";
     std::printf("kpr_ledger_bench: generating %llu incomes, %llu expenses in %s\n",
                 static_cast<unsigned long long>(o.size.incomes),

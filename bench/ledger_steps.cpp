@@ -51,6 +51,7 @@ struct Session {
   int argc = 1;
   char name[17] = "kpr_ledger_bench";
   char* argv[2] = {name, nullptr};
+  // Installed before the application object, whose start already speaks.
   QtMessageHandler previous = qInstallMessageHandler(CriticalOnly);
   QApplication app{argc, argv};
   QuietUi ui;

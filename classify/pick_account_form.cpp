@@ -8,7 +8,7 @@ namespace kpr {
 PickAccountForm::PickAccountForm(DataStore& store, int& selection, const QString& account_kind,
                                  QWidget* parent)
     : PickListForm("TPickAcc", "Select Account", QSize(379, 370), 337,
-                   {{"Number", 48}, {"Description", 240}, {"Deduct", 48}, {"RecNo", 80}},
+                   {{"Number", 48}, {"Description", 240, true}, {"Deduct", 48}, {"RecNo", 80}},
                    selection, parent),
       store_(store),
       account_kind_(account_kind) {}

@@ -6,7 +6,7 @@ namespace kpr {
 
 PickFolderForm::PickFolderForm(DataStore& store, int& selection, QWidget* parent)
     : PickListForm("TPickFol", "PickFol", QSize(383, 368), 305,
-                   {{"Number", 48}, {"Description", 240}, {"RecNo", 80}}, selection, parent),
+                   {{"Number", 48}, {"Description", 240, true}, {"RecNo", 80}}, selection, parent),
       store_(store) {}
 
 void PickFolderForm::FormShow() {

@@ -34,36 +34,42 @@ PickListForm::PickListForm(const QString& object_name, const QString& caption, Q
   grid_->horizontalHeader()->setHighlightSections(false);
   grid_->setFixedWidth(grid_width);
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  // Columns as wide as given, and no narrower than their heading; the
-  // description (column 1) takes what the grid's width leaves.
   QHeaderView* header = grid_->horizontalHeader();
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    const int heading = header->fontMetrics().horizontalAdvance(columns[static_cast<size_t>(i)].heading) + 12;
-    grid_->setColumnWidth(i, std::max(columns[static_cast<size_t>(i)].width, heading));
+    const Column& c = columns[static_cast<size_t>(i)];
+    int width = std::max(c.width, header->fontMetrics().horizontalAdvance(c.heading) + 12);
+    if (c.fit != nullptr) {
+      width = std::max(width, grid_->fontMetrics().horizontalAdvance(c.fit) + 12);
+    }
+    grid_->setColumnWidth(i, width);
+    if (c.stretch) header->setSectionResizeMode(i, QHeaderView::Stretch);
   }
   grid_->setColumnHidden(static_cast<int>(columns.size()) - 1, true);
-  header->setSectionResizeMode(1, QHeaderView::Stretch);
   grid_->installEventFilter(this);
   connect(grid_, &QTableView::doubleClicked, this, [this] { PickRow(); });
 
   select_ = new QPushButton("Select", this);
-  select_->setObjectName("BtnSelect");
-  auto* add = new QPushButton("New", this);
-  add->setObjectName("BtnNew");
-  auto* exit = new QPushButton("Exit", this);
-  exit->setObjectName("BtnExit");
-  for (QPushButton* b : {select_, add, exit}) b->setAutoDefault(false);
+  add_ = new QPushButton("New", this);
+  exit_ = new QPushButton("Exit", this);
+  NameButtons("BtnSelect", "BtnNew", "BtnExit");
+  for (QPushButton* b : {select_, add_, exit_}) b->setAutoDefault(false);
   connect(select_, &QPushButton::clicked, this, [this] { PickRow(); });
-  connect(add, &QPushButton::clicked, this, [this] { BtnNewClick(); });
-  connect(exit, &QPushButton::clicked, this, [this] { BtnExitClick(); });
+  connect(add_, &QPushButton::clicked, this, [this] { BtnNewClick(); });
+  connect(exit_, &QPushButton::clicked, this, [this] { BtnExitClick(); });
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  for (QPushButton* b : {select_, add, exit}) buttons->addWidget(b);
+  for (QPushButton* b : {select_, add_, exit_}) buttons->addWidget(b);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1, Qt::AlignHCenter);
   layout->addLayout(buttons);
+}
+
+void PickListForm::NameButtons(const char* select, const char* add, const char* exit) {
+  select_->setObjectName(select);
+  add_->setObjectName(add);
+  exit_->setObjectName(exit);
 }
 
 void PickListForm::Fill(std::vector<QStringList> rows) {

@@ -20,7 +20,9 @@ class PickListForm : public QDialog {
  public:
   struct Column {
     QString heading;
-    int width;
+    int width;                 // pixels; never narrower than the heading
+    bool stretch = false;      // takes what the grid's width leaves
+    const char* fit = nullptr;  // when set, never narrower than this text
   };
   // object_name: "TPickFol" or "TPickAcc"; grid_width: the grid's width in
   // pixels; columns: the last one holds the record number and stays hidden.
@@ -49,6 +51,9 @@ class PickListForm : public QDialog {
   void BtnExitClick();
 
  protected:
+  // The buttons' object names, when they are not BtnSelect, BtnNew, BtnExit.
+  void NameButtons(const char* select, const char* add, const char* exit);
+
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   int& selection_;
@@ -57,6 +62,8 @@ class PickListForm : public QDialog {
   QTableView* grid_;
   PickListModel* model_;
   QPushButton* select_;
+  QPushButton* add_;
+  QPushButton* exit_;
 };
 
 }  // namespace kpr

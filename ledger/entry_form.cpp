@@ -155,9 +155,8 @@ int EntryForm::ItemNumber(const QComboBox* box) {
   return DefinitionForm::NumberValue(box->currentText().left(4));
 }
 
-void EntryForm::FillChoices(QComboBox* box, Table* table, Tag* tag,
-                            const std::function<std::pair<int, QString>()>& read, int number,
-                            const char* missing) {
+void EntryForm::FillChoices(QComboBox* box, Table* table, Tag* tag, int number_field,
+                            int text_field, int number, const char* missing) {
   box->clear();
   table->SelectTag(tag);
   store_.LastResult = table->Top();
@@ -168,22 +167,11 @@ void EntryForm::FillChoices(QComboBox* box, Table* table, Tag* tag,
   int chosen = 0;
   for (; store_.LastResult != Table::kEndOfFile; store_.LastResult = table->Skip(1)) {
     if (table->Deleted()) continue;
-    const auto [n, text] = read();
+    const int64_t n = table->Long(number_field);
     if (n == number) chosen = box->count();
-    box->addItem(PadNumber(n, 4) + " - " + text);
+    box->addItem(PadNumber(n, 4) + " - " + QString::fromStdString(table->Text(text_field)));
   }
   box->setCurrentIndex(box->count() > 0 ? chosen : -1);
-}
-
-void EntryForm::FillFolders(int number, const char* missing) {
-  DataStore& s = store_;
-  FillChoices(
-      folder_, s.folder, s.tag_folder,
-      [&s] {
-        s.LoadFolder();
-        return std::pair(s.Folder.FolNo, s.Folder.FolName);
-      },
-      number, missing);
 }
 
 bool EntryForm::DateExit() {

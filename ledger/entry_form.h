@@ -10,9 +10,7 @@
 
 #include <QDialog>
 #include <QSize>
-#include <functional>
 #include <optional>
-#include <utility>
 
 #include "classify/form_buttons.h"
 #include "store/status.h"
@@ -87,13 +85,11 @@ class EntryForm : public QDialog {
   static int ItemNumber(const QComboBox* box);  // "   3 - Sales" gives 3
 
   // Fills `box` with "nnnn - text" items from the records of `table` in
-  // `tag` order (read by `read`: number and text), selecting `number`'s item
-  // or the first; an empty table shows `missing` and disables Save.
-  void FillChoices(QComboBox* box, Table* table, Tag* tag,
-                   const std::function<std::pair<int, QString>()>& read, int number,
-                   const char* missing);
-  // FillChoices for the folder box, from FOLDER.
-  void FillFolders(int number, const char* missing);
+  // `tag` order (number_field: the record's number; text_field: its text),
+  // selecting `number`'s item or the first; an empty table shows `missing`
+  // and disables Save.
+  void FillChoices(QComboBox* box, Table* table, Tag* tag, int number_field, int text_field,
+                   int number, const char* missing);
 
   DataStore& store() const { return store_; }
   int default_folder() const { return default_folder_; }
@@ -103,7 +99,7 @@ class EntryForm : public QDialog {
   virtual void LoadRecord() = 0;  // the buffer from the current record
   virtual void NewRecord() = 0;   // the buffer gets a new record's defaults
   virtual void ShowRecord() = 0;  // the buffer into the fields
-  virtual void FillBoxes() = 0;   // the account box, then FillFolders
+  virtual void FillBoxes() = 0;   // FillChoices for both boxes
   virtual QWidget* first_field() const = 0;
   // Reads every field into the buffer, or throws ConversionError and
   // leaves the buffer as it was.

@@ -59,14 +59,10 @@ void ExpenseForm::ShowRecord() {
 
 void ExpenseForm::FillBoxes() {
   DataStore& s = store();
-  FillChoices(
-      account_box(), s.acc, s.tag_acc,
-      [&s] {
-        s.LoadExpenseAccount();
-        return std::pair(s.ExpenseAccount.AccNo, s.ExpenseAccount.AcDesc);
-      },
-      s.Expense.AccNo, "Expense Accounts must be defined before entering Expense Records");
-  FillFolders(s.Expense.FolNo, "Folders must be defined before entering Expense Records");
+  FillChoices(account_box(), s.acc, s.tag_acc, s.acc_f.AccNo, s.acc_f.AcDesc, s.Expense.AccNo,
+              "Expense Accounts must be defined before entering Expense Records");
+  FillChoices(folder_box(), s.folder, s.tag_folder, s.fol_f.FolNo, s.fol_f.FolName, s.Expense.FolNo,
+              "Folders must be defined before entering Expense Records");
 }
 
 bool ExpenseForm::MaskEdit1Exit() {

@@ -39,14 +39,10 @@ void IncomeForm::ShowRecord() {
 
 void IncomeForm::FillBoxes() {
   DataStore& s = store();
-  FillChoices(
-      account_box(), s.acci, s.tag_acci,
-      [&s] {
-        s.LoadIncomeAccount();
-        return std::pair(s.IncomeAccount.AccNo, s.IncomeAccount.AcDesc);
-      },
-      s.Income.IncAcc, "Income Accounts must be defined before entering Income Records");
-  FillFolders(s.Income.FolNo, "Folders must be defined before entering Income Records");
+  FillChoices(account_box(), s.acci, s.tag_acci, s.acci_f.AccNo, s.acci_f.AcDesc, s.Income.IncAcc,
+              "Income Accounts must be defined before entering Income Records");
+  FillChoices(folder_box(), s.folder, s.tag_folder, s.fol_f.FolNo, s.fol_f.FolName, s.Income.FolNo,
+              "Folders must be defined before entering Income Records");
 }
 
 void IncomeForm::ReadFields() {

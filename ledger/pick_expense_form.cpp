@@ -1,8 +1,5 @@
 #include "ledger/pick_expense_form.h"
 
-#include <QHeaderView>
-#include <QTableView>
-
 #include "store/amount_text.h"
 #include "store/data_store.h"
 #include "store/locale_formats.h"
@@ -16,17 +13,11 @@ PickExpenseForm::PickExpenseForm(DataStore& store, int& selection, const int& de
                      {"Acc#", 32},
                      {"Fol#", 32},
                      {"Check#", 64},
-                     {"Amount", 72},
-                     {"Paid To", 240},
+                     // Every amount the field holds, whole.
+                     {"Amount", 72, false, "-999,999.99"},
+                     {"Paid To", 240, true},
                      {"RecNo", 80}},
-                    selection, parent) {
-  // The amount column shows every amount the field holds; the payee, not
-  // the account column, takes what the grid leaves.
-  grid()->setColumnWidth(4, grid()->fontMetrics().horizontalAdvance("-999,999.99") + 12);
-  QHeaderView* header = grid()->horizontalHeader();
-  header->setSectionResizeMode(1, QHeaderView::Interactive);
-  header->setSectionResizeMode(5, QHeaderView::Stretch);
-}
+                    selection, parent) {}
 
 PickEntryForm::Source PickExpenseForm::source() const {
   const DataStore& s = store();

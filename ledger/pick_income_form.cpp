@@ -1,9 +1,5 @@
 #include "ledger/pick_income_form.h"
 
-#include <QHeaderView>
-#include <QPushButton>
-#include <QTableView>
-
 #include "store/amount_text.h"
 #include "store/data_store.h"
 #include "store/locale_formats.h"
@@ -13,18 +9,13 @@ namespace kpr {
 PickIncomeForm::PickIncomeForm(DataStore& store, int& selection, const int& default_folder,
                                QWidget* parent)
     : PickEntryForm(store, default_folder, "TPickInc", "Select Item", QSize(487, 402), 441,
-                    {{"Date", 64}, {"Folder", 48}, {"Amount", 96}, {"Description", 240},
+                    {{"Date", 64},
+                     {"Folder", 48},
+                     {"Amount", 96},
+                     {"Description", 240, true},
                      {"RecNo", 80}},
                     selection, parent) {
-  // The description, not the folder column, takes what the grid leaves.
-  QHeaderView* header = grid()->horizontalHeader();
-  header->setSectionResizeMode(1, QHeaderView::Interactive);
-  grid()->setColumnWidth(1, 48);
-  header->setSectionResizeMode(3, QHeaderView::Stretch);
-  const char* names[][2] = {{"BtnSelect", "Button1"}, {"BtnNew", "Button2"}, {"BtnExit", "Button3"}};
-  for (const auto& n : names) {
-    if (auto* b = findChild<QPushButton*>(n[0])) b->setObjectName(n[1]);
-  }
+  NameButtons("Button1", "Button2", "Button3");
 }
 
 PickEntryForm::Source PickIncomeForm::source() const {

@@ -36,26 +36,13 @@ struct Case {
   std::vector<Entry> expense;
 };
 
-std::vector<Class> With(std::vector<Class> v, size_t i, Class c) {
-  v[i] = c;
-  return v;
-}
 std::vector<Class> Plus(std::vector<Class> v, Class c) {
   v.push_back(c);
   return v;
 }
-std::vector<Entry> Moved(std::vector<Entry> v, int from, int to) {
-  for (Entry& e : v) {
-    if (e.account == from) e.account = to;
-  }
-  return v;
-}
-std::vector<Entry> Dropped(std::vector<Entry> v, int account) {
-  for (Entry& e : v) {
-    if (e.account == account) e.deleted = true;
-  }
-  return v;
-}
+
+// The field of an entry that the cases move or drop by.
+constexpr int Entry::*kAcc = &Entry::account;
 
 const QString kExpenseRenumber =
     "ACCOUNT NUMBER CHANGED!\r\n\r\nIf you continue, all expenses in account 5 will be moved to "
@@ -75,18 +62,18 @@ const Case kCases[] = {
     {"DescriptionOnly", "E", 2, "5", "Fuel", Click::kSave, {}, {}, true, 2,
      With(kExpenseChart, 1, {5, "Fuel"}), kIncome, kExpense},
     {"RenumberExpenseAccount", "E", 2, "9", "Fuel", Click::kSave, {true}, {kExpenseRenumber}, true,
-     2, With(kExpenseChart, 1, {9, "Fuel"}), kIncome, Moved(kExpense, 5, 9)},
+     2, With(kExpenseChart, 1, {9, "Fuel"}), kIncome, Moved(kExpense, kAcc, 5, 9)},
     {"RenumberCancelled", "E", 2, "9", "Fuel", Click::kSave, {false}, {kExpenseRenumber}, false, 2,
      kExpenseChart, kIncome, kExpense},
     {"MergeIncomeAccount", "I", 2, "3", "Sales", Click::kSave, {true}, {kIncomeMerge}, true, 2,
-     With(With(kIncomeChart, 0, {3, "Account 3", true}), 1, {3, "Sales"}), Moved(kIncome, 5, 3),
-     kExpense},
+     With(With(kIncomeChart, 0, {3, "Account 3", true}), 1, {3, "Sales"}),
+     Moved(kIncome, kAcc, 5, 3), kExpense},
     {"MergeCancelled", "I", 2, "3", "Sales", Click::kSave, {false}, {kIncomeMerge}, false, 2,
      kIncomeChart, kIncome, kExpense},
     {"DeleteExpenseAccount", "E", 2, {}, {}, Click::kDelete, {true}, {kExpenseDelete}, true, 0,
-     With(kExpenseChart, 1, {5, "Account 5", true}), kIncome, Dropped(kExpense, 5)},
+     With(kExpenseChart, 1, {5, "Account 5", true}), kIncome, Dropped(kExpense, kAcc, 5)},
     {"DeleteIncomeAccount", "I", 1, {}, {}, Click::kDelete, {true}, {kIncomeDelete}, true, 0,
-     With(kIncomeChart, 0, {3, "Account 3", true}), Dropped(kIncome, 3), kExpense},
+     With(kIncomeChart, 0, {3, "Account 3", true}), Dropped(kIncome, kAcc, 3), kExpense},
     {"DeleteAnsweredNo", "I", 1, {}, {}, Click::kDelete, {false}, {kIncomeDelete}, false, 1,
      kIncomeChart, kIncome, kExpense},
     {"NumberZeroRefused", "E", 2, "0", "Fuel", Click::kSave, {},

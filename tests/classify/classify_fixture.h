@@ -40,6 +40,26 @@ inline void PrintTo(const Class& c, std::ostream* os) {
   *os << "{" << c.number << " '" << c.name << "'" << (c.deleted ? " deleted" : "") << "}";
 }
 
+// Expected tables for the cases: `v` with item i replaced, with the entries'
+// `field` (&Entry::folder or &Entry::account) moved from one number to
+// another, or with the entries of a number marked deleted.
+inline std::vector<Class> With(std::vector<Class> v, size_t i, Class c) {
+  v[i] = std::move(c);
+  return v;
+}
+inline std::vector<Entry> Moved(std::vector<Entry> v, int Entry::*field, int from, int to) {
+  for (Entry& e : v) {
+    if (e.*field == from) e.*field = to;
+  }
+  return v;
+}
+inline std::vector<Entry> Dropped(std::vector<Entry> v, int Entry::*field, int number) {
+  for (Entry& e : v) {
+    if (e.*field == number) e.deleted = true;
+  }
+  return v;
+}
+
 class ClassifyFixture : public DataDirFixture {
  protected:
   void AddEntries(bool income, const std::vector<Entry>& entries) {

@@ -40,37 +40,24 @@ struct Case {
   std::vector<Entry> expense;
 };
 
-std::vector<Class> With(std::vector<Class> v, size_t i, Class c) {
-  v[i] = c;
-  return v;
-}
-std::vector<Entry> Moved(std::vector<Entry> v, int from, int to) {
-  for (Entry& e : v) {
-    if (e.folder == from) e.folder = to;
-  }
-  return v;
-}
-std::vector<Entry> Dropped(std::vector<Entry> v, int folder) {
-  for (Entry& e : v) {
-    if (e.folder == folder) e.deleted = true;
-  }
-  return v;
-}
+// The field of an entry that the cases move or drop by.
+constexpr int Entry::*kFol = &Entry::folder;
 
 const Case kCases[] = {
     {"DescriptionOnly", 2, "2", "Shop", Click::kSave, {}, {}, true, 2,
      With(kFolders, 1, {2, "Shop"}), kIncome, kExpense},
     {"RenumberToFreeNumber", 2, "7", "Shop", Click::kSave, {true}, {kRenumber2To7}, true, 2,
-     With(kFolders, 1, {7, "Shop"}), Moved(kIncome, 2, 7), Moved(kExpense, 2, 7)},
+     With(kFolders, 1, {7, "Shop"}), Moved(kIncome, kFol, 2, 7), Moved(kExpense, kFol, 2, 7)},
     {"RenumberCancelled", 2, "7", "Shop", Click::kSave, {false}, {kRenumber2To7}, false, 2, kFolders,
      kIncome, kExpense},
     {"MergeIntoExisting", 2, "5", "Shop", Click::kSave, {true}, {kMerge2Into5}, true, 2,
-     With(With(kFolders, 1, {5, "Shop"}), 3, {5, "Folder 5", true}), Moved(kIncome, 2, 5),
-     Moved(kExpense, 2, 5)},
+     With(With(kFolders, 1, {5, "Shop"}), 3, {5, "Folder 5", true}), Moved(kIncome, kFol, 2, 5),
+     Moved(kExpense, kFol, 2, 5)},
     {"MergeCancelled", 2, "5", "Shop", Click::kSave, {false}, {kMerge2Into5}, false, 2, kFolders,
      kIncome, kExpense},
     {"DeleteRemovesArchivedRecordsToo", 2, {}, {}, Click::kDelete, {true}, {kDeleteWarning}, true, 0,
-     With(kFolders, 1, {2, "Folder 2", true}), Dropped(kIncome, 2), Dropped(kExpense, 2)},
+     With(kFolders, 1, {2, "Folder 2", true}), Dropped(kIncome, kFol, 2),
+     Dropped(kExpense, kFol, 2)},
     {"DeleteAnsweredNo", 2, {}, {}, Click::kDelete, {false}, {kDeleteWarning}, false, 2, kFolders,
      kIncome, kExpense},
     {"NumberZeroRefused", 2, "0", "Shop", Click::kSave, {},
