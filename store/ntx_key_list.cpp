@@ -34,6 +34,15 @@ struct Record {
   unsigned Byte(size_t d) const { return (w[d >> 3] >> (56 - 8 * (d & 7))) & 0xFF; }
 };
 
+// Key and record number as one sortable string of bytes: the record number
+// follows the key most significant byte first.
+void PutRecNo(unsigned char* p, uint32_t v) {
+  p[0] = static_cast<unsigned char>(v >> 24);
+  p[1] = static_cast<unsigned char>(v >> 16);
+  p[2] = static_cast<unsigned char>(v >> 8);
+  p[3] = static_cast<unsigned char>(v);
+}
+
 uint64_t LoadBigEndian(const unsigned char* p) {
   uint64_t v;
   std::memcpy(&v, p, 8);
@@ -99,11 +108,7 @@ void SortAsWords(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recn
   for (size_t i = 0; i < n; ++i) {
     std::memset(bytes, 0, sizeof(bytes));
     std::memcpy(bytes, keys->data() + i * ks, ks);
-    const uint32_t v = (*recnos)[i];
-    bytes[ks] = static_cast<unsigned char>(v >> 24);
-    bytes[ks + 1] = static_cast<unsigned char>(v >> 16);
-    bytes[ks + 2] = static_cast<unsigned char>(v >> 8);
-    bytes[ks + 3] = static_cast<unsigned char>(v);
+    PutRecNo(bytes + ks, (*recnos)[i]);
     for (int k = 0; k < W; ++k) recs[i].w[k] = LoadBigEndian(bytes + 8 * k);
   }
   RadixSortWords(recs.get(), n, 0);
@@ -160,11 +165,7 @@ void SortAsBytes(size_t ks, std::vector<char>* keys, std::vector<uint32_t>* recn
   for (size_t i = 0; i < n; ++i) {
     unsigned char* rec = recs.data() + i * r;
     std::memcpy(rec, keys->data() + i * ks, ks);
-    const uint32_t v = (*recnos)[i];
-    rec[ks] = static_cast<unsigned char>(v >> 24);
-    rec[ks + 1] = static_cast<unsigned char>(v >> 16);
-    rec[ks + 2] = static_cast<unsigned char>(v >> 8);
-    rec[ks + 3] = static_cast<unsigned char>(v);
+    PutRecNo(rec + ks, (*recnos)[i]);
   }
   {
     std::vector<unsigned char> tmp(n * r);
